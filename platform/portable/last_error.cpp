@@ -1,0 +1,9 @@
+#include "types.h"
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+DWORD WINAPI GetLastError() { return lastError; }
+
+void WINAPI SetLastError(DWORD errorCode) { lastError = errorCode; }

@@ -1,0 +1,40 @@
+// Hooks into the portable layer for the native tests only. Nothing here
+// exists in the Windows build; tests that include this header are built
+// natively only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "types.h"
+
+namespace corvant::testing {
+
+// Registry store.
+// Point the store at this file ("" returns to the default location).
+void setRegistryStorePath(const std::string &path);
+// Make RegCreateKeyExA / RegOpenKeyExA of this key fail with ERROR_ACCESS_DENIED.
+// The path is relative to HKEY_CLASSES_ROOT ("https", "http\\shell\\open"), compared without case.
+void failKeyOpen(const std::string &keyPath);
+// Make RegSetValueExA fail with ERROR_ACCESS_DENIED for values of this key and of every key below it.
+void failValueWritesBelow(const std::string &keyPath);
+void clearRegistryFailures();
+// Number of registry handles currently open (not yet passed to RegCloseKey).
+size_t openRegistryHandleCount();
+// While on, every RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA, RegFlushKey and RegCloseKey
+// is recorded as "<function> <full key path>[ <value name>]", e.g. "RegCloseKey http\\shell".
+void recordRegistryCalls(bool on);
+std::vector<std::string> recordedRegistryCalls();
+
+// Message boxes.
+struct ShownMessageBox {
+    HWND owner;
+    std::string text;
+    std::string title;  // as passed; "" stands for a null caption
+    bool titleGiven;
+    unsigned style;
+};
+std::vector<ShownMessageBox> shownMessageBoxes();
+void clearShownMessageBoxes();
+
+}  // namespace corvant::testing

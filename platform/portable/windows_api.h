@@ -1,0 +1,8 @@
+// The portable layer's stand-in for <windows.h>, <commdlg.h> and <shellapi.h>.
+#pragma once
+
+#include "types.h"
+#include "registry.h"
+#include "files.h"
+#include "user.h"
+#include "shell.h"

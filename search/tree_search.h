@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/win32.h"
+
+// The Auto find dialog's list box, recorded when that dialog opens; every
+// executable found is added to it.
+extern HWND resultList;
+
+// Walks the tree below the current directory, depth first, adding the full
+// path of every copy of the chosen browser's executable to resultList.
+void searchTree();
+
+// Adds the matches in the current directory only.
+void scanDirectory();
