@@ -1,0 +1,41 @@
+// A front end for the native tests: instead of a terminal, the dialog layer
+// reads its keys from a script and draws into an in-memory screen that the
+// test can read back as plain text. Nothing here exists in the Windows build.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/portable/types.h"
+
+namespace corvant::testing {
+
+// Replaces the terminal with an in-memory screen of this size and forgets
+// every queued key, snapshot and open window.
+void startScriptedFrontEnd(int columns = 120, int rows = 50);
+void stopScriptedFrontEnd();
+
+// Queues keys. Plain characters stand for themselves; named keys are written
+// in braces: {Enter} {Esc} {Tab} {S-Tab} {Space} {Up} {Down} {Left} {Right}
+// {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x). {Snap} records the
+// screen when the script reaches it; {Resize:COLSxROWS} resizes the screen.
+// "{{" stands for a literal "{".
+void typeKeys(const std::string &script);
+
+// The current screen, one line per row, plain ASCII.
+std::string screenText();
+// The screens recorded by {Snap}, in order.
+std::vector<std::string> snapshots();
+
+// True once a dialog wanted a key after the script had run out. Every open
+// dialog is then ended with -1, so a test never waits for input.
+bool scriptRanDry();
+
+// A list box window that belongs to no dialog (for code that only fills one).
+HWND createStandaloneListBox(unsigned long style);
+void destroyStandaloneWindow(HWND window);
+
+// ShellExecuteA starts this program instead of xdg-open ("" restores it).
+void setUrlOpener(const std::string &program);
+
+}  // namespace corvant::testing
