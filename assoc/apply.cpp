@@ -1,0 +1,77 @@
+#include "assoc/apply.h"
+
+#include <cstring>
+
+#include "assoc/browser_settings.h"
+#include "assoc/class_key_chain.h"
+#include "assoc/composed_values.h"
+#include "assoc/main_window.h"
+#include "assoc/registry_text.h"
+
+namespace {
+
+const char errorTitle[] = "Corvant Error";
+
+bool refuse(const char *reason) {
+    MessageBoxA(mainDialogWindow, reason, errorTitle, MB_ICONERROR);
+    return false;
+}
+
+// Points .html or .htm at the htmlfile class. Closed without a flush; the
+// class key written next is flushed.
+bool writeExtensionKey(const char *extension) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return reportRegistryError();
+    const bool written = setStringValue(key, "", "htmlfile") &&
+                         setStringValue(key, "Content Type", "text/html");
+    RegCloseKey(key);
+    return written || reportRegistryError();
+}
+
+struct ComposedValues {
+    char command[composedValueSize];
+    char icon[composedValueSize];
+};
+
+bool writeClass(const char *className, const char *description, const ComposedValues &values) {
+    ClassKeyChain chain(className);
+    if (!chain.isOpened()) return reportRegistryError();
+    chain.setDescription(description);
+    chain.setDefaultIcon(values.icon);
+    chain.createShellOpen();
+    chain.setCommand(values.command);
+    chain.setDdeExec(browserSettings.browserIsNetscape);
+    chain.release();
+    return chain.completelyWritten() || reportRegistryError();
+}
+
+}  // namespace
+
+bool reportRegistryError() { return refuse("Error opening/modifying registry."); }
+
+bool applyAssociations() {
+    const BrowserSettings &settings = browserSettings;
+    const std::size_t pathLength = strnlen(settings.browserPath, sizeof settings.browserPath);
+    if (pathLength == 0) return refuse("No browser executable has been chosen.");
+
+    ComposedValues values;
+    if (pathLength == sizeof settings.browserPath ||
+        !composeCommandValue(settings.browserPath, values.command) ||
+        !composeIconValue(settings.browserPath, values.icon))
+        return refuse("The browser path is too long.");
+
+    if (settings.registerHtmlFile) {
+        if (!writeExtensionKey(".html") || !writeExtensionKey(".htm")) return false;
+        if (!writeClass("htmlfile", "HyperText Document", values)) return false;
+    }
+    if (settings.registerHttp && !writeClass("http", "URL:HyperText Transfer Protocol", values))
+        return false;
+    if (settings.registerHttps &&
+        !writeClass("https", "URL:HyperText Transfer Protocol with Privacy", values))
+        return false;
+    if (settings.registerFtp && !writeClass("ftp", "URL:File Transfer Protocol", values)) return false;
+    if (settings.registerGopher && !writeClass("gopher", "URL:Gopher Protocol", values)) return false;
+    return true;
+}

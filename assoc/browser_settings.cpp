@@ -1,0 +1,3 @@
+#include "assoc/browser_settings.h"
+
+BrowserSettings browserSettings;

@@ -1,0 +1,81 @@
+#include "assoc/class_key_chain.h"
+
+#include "assoc/registry_text.h"
+
+ClassKeyChain::ClassKeyChain(const char *className) { open(className); }
+
+ClassKeyChain::~ClassKeyChain() { release(); }
+
+void ClassKeyChain::open(const char *className) {
+    opened = RegCreateKeyExA(HKEY_CLASSES_ROOT, className, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_SET_VALUE, nullptr, &classKey, nullptr) == ERROR_SUCCESS;
+    if (!opened) classKey = nullptr;
+}
+
+void ClassKeyChain::setDescription(const char *text) {
+    setString(classKey, "", text);
+    setNumber(classKey, "EditFlags", 2);
+    setString(classKey, "URL Protocol", "");
+}
+
+void ClassKeyChain::setDefaultIcon(const char *iconValue) {
+    createKey(classKey, "DefaultIcon", defaultIconKey);
+    setString(defaultIconKey, "", iconValue);
+}
+
+void ClassKeyChain::createShellOpen() {
+    createKey(classKey, "shell", shellKey);
+    createKey(shellKey, "open", openKey);
+}
+
+void ClassKeyChain::setCommand(const char *commandValue) {
+    createKey(openKey, "command", commandKey);
+    setString(commandKey, "", commandValue);
+}
+
+void ClassKeyChain::setDdeExec(bool netscapeStyle) {
+    createKey(openKey, "ddeexec", ddeExecKey);
+    setString(ddeExecKey, "", "%1");
+    createKey(ddeExecKey, "Application", applicationKey);
+    setString(applicationKey, "", netscapeStyle ? "NSShell" : "IExplore");
+    createKey(ddeExecKey, "Topic", topicKey);
+    setString(topicKey, "", "WWW_OpenURL");
+}
+
+void ClassKeyChain::release() {
+    close(topicKey);
+    close(applicationKey);
+    close(ddeExecKey);
+    close(commandKey);
+    close(openKey);
+    close(shellKey);
+    close(defaultIconKey);
+    if (classKey) {
+        if (RegFlushKey(classKey) != ERROR_SUCCESS) everyStepSucceeded = false;
+        close(classKey);
+    }
+}
+
+// A key whose parent could not be opened is not created, and neither is
+// anything below it.
+void ClassKeyChain::createKey(HKEY parent, const char *name, HKEY &key) {
+    if (parent && RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                  nullptr, &key, nullptr) == ERROR_SUCCESS)
+        return;
+    key = nullptr;
+    everyStepSucceeded = false;
+}
+
+void ClassKeyChain::setString(HKEY key, const char *valueName, const char *text) {
+    if (!key || !setStringValue(key, valueName, text)) everyStepSucceeded = false;
+}
+
+void ClassKeyChain::setNumber(HKEY key, const char *valueName, DWORD number) {
+    if (!key || !setDwordValue(key, valueName, number)) everyStepSucceeded = false;
+}
+
+void ClassKeyChain::close(HKEY &key) {
+    if (!key) return;
+    RegCloseKey(key);
+    key = nullptr;
+}

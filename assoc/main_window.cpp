@@ -1,0 +1,3 @@
+#include "assoc/main_window.h"
+
+HWND mainDialogWindow = nullptr;
