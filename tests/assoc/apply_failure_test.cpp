@@ -1,0 +1,142 @@
+// How an apply that cannot write everything ends: the registry error box,
+// once, and no success. Uses the portable layer's failure hooks.
+#include "platform/portable/test_hooks.h"
+#include "tests/assoc/assoc_fixture.h"
+
+namespace corvant::testing {
+namespace {
+
+HWND const someMainWindow = reinterpret_cast<HWND>(0x4242);
+
+class ApplyFailure : public AssocTest {
+protected:
+    void SetUp() override {
+        AssocTest::SetUp();
+        mainDialogWindow = someMainWindow;
+        choosePath("C:\\Browser\\B.EXE");
+    }
+
+    static void expectOnlyBox(const std::string &text) {
+        const auto boxes = shownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].owner, someMainWindow);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_TRUE(boxes[0].titleGiven);
+        EXPECT_EQ(boxes[0].title, "Corvant Error");
+        EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    }
+};
+
+TEST_F(ApplyFailure, ClassKeyThatCannotBeOpenedStopsTheRunThere) {
+    failKeyOpen("HTTPS");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    for (const char *written : {".html", ".htm", "htmlfile\\shell\\open\\ddeexec\\Topic",
+                                "http\\shell\\open\\ddeexec\\Topic"})
+        EXPECT_TRUE(keyExists(written)) << written;
+    for (const char *untouched : {"https", "ftp", "gopher"}) EXPECT_FALSE(keyExists(untouched)) << untouched;
+}
+
+TEST_F(ApplyFailure, ExtensionKeyThatCannotBeOpenedStopsBeforeAnyClass) {
+    failKeyOpen(".htm");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    EXPECT_TRUE(keyExists(".html"));
+    for (const char *untouched : {".htm", "htmlfile", "http"}) EXPECT_FALSE(keyExists(untouched)) << untouched;
+}
+
+TEST_F(ApplyFailure, NestedKeyFailureIsReportedAfterTheClassIsFinished) {
+    failKeyOpen("http\\shell\\open\\ddeexec");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    // The rest of the failing class was still written, as far as it could be.
+    EXPECT_EQ(readValue("http\\shell\\open\\command", ""), stringValue("C:\\Browser\\B.EXE \"%1\""));
+    EXPECT_FALSE(keyExists("http\\shell\\open\\ddeexec"));
+    for (const char *untouched : {"https", "ftp", "gopher"}) EXPECT_FALSE(keyExists(untouched)) << untouched;
+}
+
+TEST_F(ApplyFailure, ParentFailureLeavesEverythingBelowItUnwritten) {
+    failKeyOpen("ftp\\shell");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    EXPECT_EQ(readValue("ftp\\DefaultIcon", ""), stringValue("C:\\Browser\\B.EXE,0"));
+    EXPECT_FALSE(keyExists("ftp\\shell"));
+    EXPECT_FALSE(keyExists("gopher"));
+}
+
+TEST_F(ApplyFailure, ValueWriteFailureIsNotReportedAsSuccess) {
+    failValueWritesBelow("gopher\\shell\\open\\command");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    EXPECT_TRUE(keyExists("gopher\\shell\\open\\ddeexec\\Topic"));
+    EXPECT_FALSE(readValue("gopher\\shell\\open\\command", "").has_value());
+}
+
+TEST_F(ApplyFailure, ExtensionValueWriteFailureStopsBeforeTheClasses) {
+    failValueWritesBelow(".html");
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    EXPECT_FALSE(keyExists(".htm"));
+    EXPECT_FALSE(keyExists("htmlfile"));
+}
+
+TEST_F(ApplyFailure, UnreadableStoreIsARegistryError) {
+    // A store that does not parse is refused, not overwritten.
+    const std::string store = sandbox.folder() + "/registry.reg";
+    FILE *file = std::fopen(store.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("not a registry file\r\n", file);
+    std::fclose(file);
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    file = std::fopen(store.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char content[64] = {};
+    const size_t length = std::fread(content, 1, sizeof content - 1, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(content, length), "not a registry file\r\n");
+}
+
+TEST_F(ApplyFailure, EmptyPathIsRefusedBeforeAnythingIsWritten) {
+    browserSettings.browserPath[0] = '\0';
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("No browser executable has been chosen.");
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+TEST_F(ApplyFailure, PathTooLongForTheComposedValuesIsRefusedNotTruncated) {
+    // Without blanks the command value needs the path plus 6 bytes and the
+    // icon value the path plus 3; 1024 bytes hold both up to 1018 characters.
+    choosePath("C:\\" + std::string(1015, 'B'));
+    EXPECT_TRUE(applyAssociations());
+    EXPECT_TRUE(shownMessageBoxes().empty());
+    EXPECT_EQ(readValue("http\\shell\\open\\command", "")->bytes.size(), 1024u);
+
+    for (const char *key : programKeys) deleteTree(key);
+    choosePath("C:\\" + std::string(1016, 'B'));
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("The browser path is too long.");
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+TEST_F(ApplyFailure, QuotingCountsAgainstTheRoomOfTheCommandValue) {
+    // With a blank the quotes take two more bytes: 1016 characters still fit.
+    choosePath("C:\\A B" + std::string(1010, 'B'));
+    EXPECT_TRUE(applyAssociations());
+    EXPECT_EQ(readValue("http\\shell\\open\\command", "")->bytes.size(), 1024u);
+
+    for (const char *key : programKeys) deleteTree(key);
+    choosePath("C:\\A B" + std::string(1011, 'B'));
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("The browser path is too long.");
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+TEST_F(ApplyFailure, UnterminatedPathBufferIsRefused) {
+    std::memset(browserSettings.browserPath, 'A', sizeof browserSettings.browserPath);
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("The browser path is too long.");
+}
+
+}  // namespace
+}  // namespace corvant::testing
