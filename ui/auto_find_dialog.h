@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/win32.h"
+
+// The Auto find dialog (template IDD_AUTO_FIND): "&Start" runs the search
+// once, "&Accept" copies the highlighted path (or the first) into
+// browserSettings.browserPath and ends the dialog with IDOK.
+INT_PTR CALLBACK AutoFindDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,3 @@
+#include "ui/program_instance.h"
+
+HINSTANCE programInstance = nullptr;

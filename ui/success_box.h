@@ -1,0 +1,4 @@
+#pragma once
+
+// Tells the user that the associations were written.
+void showSuccessBox();
