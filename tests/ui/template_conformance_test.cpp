@@ -52,7 +52,7 @@ const ExpectedDialog mainDialog{
         {1002, "Button", "Other browsers", 15, 72, 63, 10, autoRadioButton | tabStop},
         {1011, "Button", "&Preferences", 29, 106, 50, 14, pushButton | group | tabStop},
         {1003, "Button", "&Specify location...", 18, 167, 74, 14, pushButton | tabStop},
-        {1004, "Button", "&www.example.com", 132, 68, 74, 14, pushButton | tabStop},
+        {1004, "Button", "&example.com", 132, 68, 74, 14, pushButton | tabStop},
         {2, "Button", "E&xit", 174, 173, 50, 14, pushButton | tabStop},
         {-1, "Static",
          "This utility sets your system's default browser (the program that is automatically "
@@ -69,7 +69,7 @@ const ExpectedDialog mainDialog{
          116, 93, 108, 26, leftText | group},
         {-1, "Static",
          "Corvant 1.2\nFernhollow Software\n\nE-mail:\tcorvant@example.com\nWeb:\thttp://"
-         "www.example.com/",
+         "example.com/",
          115, 124, 109, 44, leftText | group},
         {-1, "Button", "Step 3 - Browser's EXE", 7, 134, 95, 53, groupBox},
         {-1, "Button", "Step 2 (optional)", 7, 94, 95, 32, groupBox},
