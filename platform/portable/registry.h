@@ -3,6 +3,10 @@
 
 #include "types.h"
 
+#ifndef ERROR_NOACCESS
+#define ERROR_NOACCESS 998L
+#endif
+
 typedef DWORD REGSAM;
 typedef DWORD ACCESS_MASK;
 

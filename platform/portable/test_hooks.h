@@ -23,6 +23,8 @@ void clearRegistryFailures();
 size_t openRegistryHandleCount();
 // While on, every RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA, RegFlushKey and RegCloseKey
 // is recorded as "<function> <full key path>[ <value name>]", e.g. "RegCloseKey http\\shell".
+// Turning it on starts a fresh record. A call on the hive itself has no path, and the default
+// value's empty name adds nothing ("RegSetValueExA http\\DefaultIcon").
 void recordRegistryCalls(bool on);
 std::vector<std::string> recordedRegistryCalls();
 

@@ -1,0 +1,106 @@
+#include <cstdio>
+
+#include "platform/portable/registry.h"
+#include "platform/portable/registry/regedit_text.h"
+
+namespace corvant::registry {
+
+namespace {
+
+constexpr const char *lineEnd = "\r\n";
+// regedit wraps hex data so that no line is longer than this.
+constexpr size_t wrapColumn = 80;
+
+void appendQuoted(std::string &out, std::string_view text) {
+    out += '"';
+    for (char c : text) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    out += '"';
+}
+
+// A REG_SZ can be written as a quoted string only if reading that string
+// back (text plus terminating zero) gives exactly the same bytes.
+bool fitsQuotedString(const Value &value) {
+    if (value.type != REG_SZ || value.data.empty() || value.data.back() != '\0') return false;
+    for (size_t i = 0; i + 1 < value.data.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(value.data[i]);
+        if (c == '\0' || c == '\r' || c == '\n') return false;
+    }
+    return true;
+}
+
+void appendHex(std::string &out, size_t lineStart, const std::string &bytes) {
+    static const char digits[] = "0123456789abcdef";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bool last = i + 1 == bytes.size();
+        // Room for "xx," and the continuation backslash.
+        if (i > 0 && out.size() - lineStart + 3 + (last ? 0 : 1) > wrapColumn) {
+            out += '\\';
+            out += lineEnd;
+            lineStart = out.size();
+            out += "  ";
+        }
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
+        out += digits[b >> 4];
+        out += digits[b & 15];
+        if (!last) out += ',';
+    }
+}
+
+void appendValue(std::string &out, const Value &value) {
+    size_t lineStart = out.size();
+    if (value.name.empty())
+        out += '@';
+    else
+        appendQuoted(out, value.name);
+    out += '=';
+    if (fitsQuotedString(value)) {
+        appendQuoted(out, std::string_view(value.data).substr(0, value.data.size() - 1));
+    } else if (value.type == REG_DWORD && value.data.size() == 4) {
+        DWORD number = 0;
+        for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+        char text[16];
+        std::snprintf(text, sizeof text, "dword:%08lx", static_cast<unsigned long>(number));
+        out += text;
+    } else {
+        if (value.type == REG_BINARY) {
+            out += "hex:";
+        } else {
+            char text[24];
+            std::snprintf(text, sizeof text, "hex(%lx):", static_cast<unsigned long>(value.type));
+            out += text;
+        }
+        appendHex(out, lineStart, value.data);
+    }
+    out += lineEnd;
+}
+
+void appendKey(std::string &out, const Key &key, const std::string &path) {
+    out += lineEnd;
+    out += '[';
+    out += path;
+    out += ']';
+    out += lineEnd;
+    for (const Value &value : key.values) appendValue(out, value);
+    for (const auto &subkey : key.subkeys) appendKey(out, *subkey, path + "\\" + subkey->name);
+}
+
+}  // namespace
+
+std::string writeRegedit4(const Key &root) {
+    std::string out = "REGEDIT4";
+    out += lineEnd;
+    std::string rootPath(rootName);
+    if (!root.values.empty()) {
+        out += lineEnd;
+        out += '[' + rootPath + ']' + lineEnd;
+        for (const Value &value : root.values) appendValue(out, value);
+    }
+    for (const auto &subkey : root.subkeys) appendKey(out, *subkey, rootPath + "\\" + subkey->name);
+    out += lineEnd;
+    return out;
+}
+
+}  // namespace corvant::registry

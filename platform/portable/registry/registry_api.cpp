@@ -1,0 +1,325 @@
+// advapi32's registry functions over the store file, with Windows' return
+// codes and edge behaviour (as Wine shows it).
+#include <algorithm>
+#include <cstring>
+
+#include "platform/portable/registry.h"
+#include "platform/portable/registry/key_names.h"
+#include "platform/portable/registry/registry_state.h"
+
+using namespace corvant::registry;
+
+namespace {
+
+using Guard = std::lock_guard<std::mutex>;
+
+const REGSAM fullAccess = KEY_ALL_ACCESS;
+
+bool isHive(HKEY key) { return key == HKEY_CLASSES_ROOT; }
+
+std::uintptr_t handleValue(HKEY key) { return reinterpret_cast<std::uintptr_t>(key); }
+
+LONG resolve(RegistryState &state, HKEY key, OpenKey &out) {
+    if (isHive(key)) {
+        out = OpenKey{{}, fullAccess};
+        return ERROR_SUCCESS;
+    }
+    auto found = state.handles.find(handleValue(key));
+    if (found == state.handles.end()) return ERROR_INVALID_HANDLE;
+    out = found->second;
+    return ERROR_SUCCESS;
+}
+
+// Follows the path from the hive; nullptr when some key on it does not exist.
+Key *findKey(const Key &root, const std::vector<std::string> &path, size_t count = SIZE_MAX) {
+    const Key *key = &root;
+    count = std::min(count, path.size());
+    for (size_t i = 0; i < count && key; ++i) key = key->findSubkey(path[i]);
+    return const_cast<Key *>(key);
+}
+
+std::vector<std::string> spellingOf(const Key &root, const std::vector<std::string> &path) {
+    std::vector<std::string> spelt;
+    const Key *key = &root;
+    for (const std::string &name : path) {
+        key = key ? key->findSubkey(name) : nullptr;
+        spelt.push_back(key ? key->name : name);
+    }
+    return spelt;
+}
+
+std::string lowered(std::string text) {
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool listed(const std::vector<std::string> &paths, const std::vector<std::string> &path) {
+    return std::find(paths.begin(), paths.end(), lowered(joinKeyPath(path))) != paths.end();
+}
+
+// The failure hook applies to the key opened and to every key created on the way.
+bool openMadeToFail(RegistryState &state, const Key &root, const std::vector<std::string> &target) {
+    if (state.failingKeys.empty()) return false;
+    if (listed(state.failingKeys, target)) return true;
+    std::vector<std::string> prefix;
+    for (const std::string &name : target) {
+        prefix.push_back(name);
+        if (!findKey(root, prefix) && listed(state.failingKeys, prefix)) return true;
+    }
+    return false;
+}
+
+bool valueWriteMadeToFail(RegistryState &state, const std::vector<std::string> &path) {
+    std::vector<std::string> prefix;
+    if (listed(state.failingValueKeys, prefix)) return true;
+    for (const std::string &name : path) {
+        prefix.push_back(name);
+        if (listed(state.failingValueKeys, prefix)) return true;
+    }
+    return false;
+}
+
+void record(RegistryState &state, const char *function, const std::string &path, const char *valueName = nullptr) {
+    if (!state.recording) return;
+    std::string call = function;
+    if (!path.empty()) call += " " + path;
+    if (valueName && valueName[0]) call += std::string(" ") + valueName;
+    state.recordedCalls.push_back(call);
+}
+
+std::string describe(RegistryState &state, HKEY key) {
+    OpenKey open;
+    if (resolve(state, key, open) != ERROR_SUCCESS) return "<invalid handle>";
+    return joinKeyPath(open.path);
+}
+
+HKEY newHandle(RegistryState &state, std::vector<std::string> path, REGSAM access) {
+    std::uintptr_t value = state.nextHandle;
+    state.nextHandle += 4;
+    state.handles[value] = OpenKey{std::move(path), access};
+    return reinterpret_cast<HKEY>(value);
+}
+
+bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// Copies value data as RegQueryValueExA does: the needed size always comes
+// back, and a string without its terminator gets one if there is room.
+LONG copyData(const Value &value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
+    if (type) *type = value.type;
+    DWORD needed = static_cast<DWORD>(value.data.size());
+    if (!dataSize) return ERROR_SUCCESS;
+    DWORD room = *dataSize;
+    *dataSize = needed;
+    if (!data) return ERROR_SUCCESS;
+    if (needed > room) return ERROR_MORE_DATA;
+    if (needed) std::memcpy(data, value.data.data(), needed);
+    if (isStringType(value.type) && needed > 0 && needed < room && data[needed - 1] != 0) data[needed] = 0;
+    return ERROR_SUCCESS;
+}
+
+// Opens (and with create, creates) subKey below key.
+LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool create, PHKEY result,
+             LPDWORD disposition) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey parent;
+    std::vector<std::string> names;
+    std::vector<std::string> target;
+    LONG status = resolve(state, key, parent);
+    if (status == ERROR_SUCCESS && !result) status = ERROR_INVALID_PARAMETER;
+    if (status == ERROR_SUCCESS)
+        status = splitSubkeyPath(subKey, create ? PathUse::create : PathUse::open, isHive(key), names);
+    if (status == ERROR_SUCCESS) status = state.store.refresh();
+    if (status == ERROR_SUCCESS) {
+        target = parent.path;
+        target.insert(target.end(), names.begin(), names.end());
+        const Key &root = state.store.tree();
+        if (!findKey(root, parent.path))
+            status = ERROR_KEY_DELETED;
+        else if (openMadeToFail(state, root, target))
+            status = ERROR_ACCESS_DENIED;
+        else if (findKey(root, target)) {
+            if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
+        } else if (!create) {
+            status = ERROR_FILE_NOT_FOUND;
+        } else {
+            status = state.store.modify([&](Key &tree) {
+                Key *parentKey = findKey(tree, parent.path);
+                if (!parentKey) return ERROR_KEY_DELETED;
+                for (const std::string &name : names) parentKey = &parentKey->obtainSubkey(name);
+                return ERROR_SUCCESS;
+            });
+            if (status == ERROR_SUCCESS && disposition) *disposition = REG_CREATED_NEW_KEY;
+        }
+    }
+    if (status == ERROR_SUCCESS) {
+        target = spellingOf(state.store.tree(), target);
+        *result = newHandle(state, target, desired);
+        record(state, function, joinKeyPath(target));
+    } else {
+        if (target.empty()) {
+            target = parent.path;
+            if (subKey && subKey[0]) target.push_back(subKey);
+        }
+        record(state, function, joinKeyPath(target));
+    }
+    return status;
+}
+
+// Looks the handle's key up in a fresh copy of the store.
+LONG currentKey(RegistryState &state, HKEY key, REGSAM needed, OpenKey &open, const Key *&found) {
+    LONG status = resolve(state, key, open);
+    if (status != ERROR_SUCCESS) return status;
+    status = state.store.refresh();
+    if (status != ERROR_SUCCESS) return status;
+    found = findKey(state.store.tree(), open.path);
+    if (!found) return ERROR_KEY_DELETED;
+    if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM desired, LPSECURITY_ATTRIBUTES,
+                            PHKEY result, LPDWORD disposition) {
+    return openKey("RegCreateKeyExA", key, subKey, desired, true, result, disposition);
+}
+
+LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM desired, PHKEY result) {
+    return openKey("RegOpenKeyExA", key, subKey, desired, false, result, nullptr);
+}
+
+LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE *data, DWORD dataSize) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    const char *name = valueName ? valueName : "";
+    record(state, "RegSetValueExA", describe(state, key), name);
+    OpenKey open;
+    LONG status = resolve(state, key, open);
+    if (status != ERROR_SUCCESS) return status;
+    if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+    if (!validValueName(name)) return ERROR_INVALID_PARAMETER;
+    if (!data && dataSize) return ERROR_NOACCESS;
+    if (valueWriteMadeToFail(state, open.path)) return ERROR_ACCESS_DENIED;
+    std::string bytes(reinterpret_cast<const char *>(data), data ? dataSize : 0);
+    return state.store.modify([&](Key &tree) {
+        Key *found = findKey(tree, open.path);
+        if (!found) return ERROR_KEY_DELETED;
+        found->setValue(name, type, std::move(bytes));
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                             LPDWORD dataSize) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey open;
+    const Key *found = nullptr;
+    LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
+    if (status != ERROR_SUCCESS) return status;
+    if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
+    const Value *value = found->findValue(valueName ? valueName : "");
+    if (!value) return ERROR_FILE_NOT_FOUND;
+    return copyData(*value, type, data, dataSize);
+}
+
+LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
+                          LPDWORD classLength, PFILETIME lastWriteTime) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey open;
+    const Key *found = nullptr;
+    LONG status = currentKey(state, key, KEY_ENUMERATE_SUB_KEYS, open, found);
+    if (status != ERROR_SUCCESS) return status;
+    if (!name || !nameLength || reserved) return ERROR_INVALID_PARAMETER;
+    if (index >= found->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+    const std::string &subkeyName = found->subkeys[index]->name;
+    if (subkeyName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
+    std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
+    *nameLength = static_cast<DWORD>(subkeyName.size());
+    // Keys have no class here, and no recorded time.
+    if (keyClass && classLength && *classLength > 0) keyClass[0] = '\0';
+    if (classLength) *classLength = 0;
+    if (lastWriteTime) *lastWriteTime = FILETIME{0, 0};
+    return ERROR_SUCCESS;
+}
+
+LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength, LPDWORD reserved,
+                          LPDWORD type, LPBYTE data, LPDWORD dataSize) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey open;
+    const Key *found = nullptr;
+    LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
+    if (status != ERROR_SUCCESS) return status;
+    if (!valueName || !valueNameLength || reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
+    if (index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
+    const Value &value = found->values[index];
+    if (value.name.size() + 1 > *valueNameLength) {
+        if (type) *type = value.type;
+        if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
+        return ERROR_MORE_DATA;
+    }
+    status = copyData(value, type, data, dataSize);
+    if (status != ERROR_SUCCESS) return status;
+    std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
+    *valueNameLength = static_cast<DWORD>(value.name.size());
+    return ERROR_SUCCESS;
+}
+
+LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey open;
+    LONG status = resolve(state, key, open);
+    if (status != ERROR_SUCCESS) return status;
+    std::vector<std::string> names;
+    status = splitSubkeyPath(subKey, PathUse::open, isHive(key), names);
+    if (status != ERROR_SUCCESS) return status;
+    status = state.store.refresh();
+    if (status != ERROR_SUCCESS) return status;
+    const Key *base = findKey(state.store.tree(), open.path);
+    if (!base) return ERROR_KEY_DELETED;
+
+    std::vector<std::string> target = open.path;
+    target.insert(target.end(), names.begin(), names.end());
+    if (names.empty()) {
+        // Only the key's contents go; that needs the rights to list and to change them.
+        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values.empty() ? 0 : KEY_SET_VALUE);
+        if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
+    } else if (!findKey(state.store.tree(), target)) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    return state.store.modify([&](Key &tree) {
+        Key *found = findKey(tree, target);
+        if (!found) return names.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
+        if (names.empty()) {
+            found->subkeys.clear();
+            found->values.clear();
+        } else {
+            findKey(tree, target, target.size() - 1)->removeSubkey(found->name);
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG WINAPI RegFlushKey(HKEY key) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    record(state, "RegFlushKey", describe(state, key));
+    OpenKey open;
+    const Key *found = nullptr;
+    LONG status = currentKey(state, key, 0, open, found);
+    if (status != ERROR_SUCCESS) return status;
+    return state.store.flush();
+}
+
+LONG WINAPI RegCloseKey(HKEY key) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    record(state, "RegCloseKey", describe(state, key));
+    if (isHive(key)) return ERROR_SUCCESS;
+    return state.handles.erase(handleValue(key)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}

@@ -1,0 +1,31 @@
+#include "platform/portable/registry/registry_state.h"
+
+#include "platform/portable/registry/store_problem.h"
+
+namespace corvant::registry {
+
+RegistryState &registryState() {
+    static RegistryState state;
+    return state;
+}
+
+std::string joinKeyPath(const std::vector<std::string> &path) {
+    std::string joined;
+    for (const std::string &name : path) {
+        if (!joined.empty()) joined += '\\';
+        joined += name;
+    }
+    return joined;
+}
+
+}  // namespace corvant::registry
+
+const char *registryStoreProblem() {
+    using namespace corvant::registry;
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    // Kept in a static buffer so the pointer stays valid after the lock is released.
+    static std::string copy;
+    copy = state.store.problem();
+    return copy.c_str();
+}

@@ -1,0 +1,38 @@
+// What the registry functions share within one process: the store, the open
+// handles and the test hooks, all behind one mutex.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/portable/registry.h"
+#include "platform/portable/registry/store_file.h"
+
+namespace corvant::registry {
+
+struct OpenKey {
+    std::vector<std::string> path;  // names below the hive, as spelt in the store
+    REGSAM access = 0;
+};
+
+struct RegistryState {
+    std::mutex mutex;
+    StoreFile store;
+    std::map<std::uintptr_t, OpenKey> handles;
+    std::uintptr_t nextHandle = 0x1000;
+
+    // Test hooks; lower-cased key paths.
+    std::vector<std::string> failingKeys;
+    std::vector<std::string> failingValueKeys;
+    bool recording = false;
+    std::vector<std::string> recordedCalls;
+};
+
+RegistryState &registryState();
+
+std::string joinKeyPath(const std::vector<std::string> &path);
+
+}  // namespace corvant::registry

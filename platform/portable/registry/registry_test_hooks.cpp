@@ -1,0 +1,63 @@
+#include "platform/portable/registry/registry_state.h"
+#include "platform/portable/test_hooks.h"
+
+namespace corvant::testing {
+
+using registry::RegistryState;
+using registry::registryState;
+
+namespace {
+
+std::string lowered(std::string text) {
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+}  // namespace
+
+void setRegistryStorePath(const std::string &path) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.store.setPath(path);
+}
+
+void failKeyOpen(const std::string &keyPath) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.failingKeys.push_back(lowered(keyPath));
+}
+
+void failValueWritesBelow(const std::string &keyPath) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.failingValueKeys.push_back(lowered(keyPath));
+}
+
+void clearRegistryFailures() {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.failingKeys.clear();
+    state.failingValueKeys.clear();
+}
+
+size_t openRegistryHandleCount() {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    return state.handles.size();
+}
+
+void recordRegistryCalls(bool on) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.recording = on;
+    if (on) state.recordedCalls.clear();
+}
+
+std::vector<std::string> recordedRegistryCalls() {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    return state.recordedCalls;
+}
+
+}  // namespace corvant::testing

@@ -1,0 +1,279 @@
+#include "platform/portable/registry/store_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/portable/registry.h"
+#include "platform/portable/registry/regedit_text.h"
+
+namespace corvant::registry {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    int closeNow() {
+        int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+std::string folderOf(const std::string &file) {
+    size_t slash = file.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return file.substr(0, slash);
+}
+
+LONG codeForErrno(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_HANDLE_DISK_FULL;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return ERROR_CANTWRITE;
+    }
+}
+
+// Creates the folder and any missing parents.
+bool makeFolders(const std::string &folder) {
+    struct stat info;
+    if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    std::string parent = folderOf(folder);
+    if (parent != folder && !makeFolders(parent)) return false;
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+// Root may write anything; it is still kept from a store someone marked read-only.
+bool markedReadOnly(const struct stat &info) {
+    return ::geteuid() == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool writeAll(int fd, const std::string &text) {
+    size_t written = 0;
+    while (written < text.size()) {
+        ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool syncPath(const std::string &path, int flags) {
+    FileDescriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
+    return fd.valid() && ::fsync(fd.get()) == 0;
+}
+
+}  // namespace
+
+bool StoreFile::Signature::operator==(const Signature &other) const {
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+           modifiedSeconds == other.modifiedSeconds && modifiedNanoseconds == other.modifiedNanoseconds &&
+           changedSeconds == other.changedSeconds && changedNanoseconds == other.changedNanoseconds;
+}
+
+StoreFile::Signature StoreFile::signatureOf(const struct stat &info) {
+    Signature signature;
+    signature.exists = true;
+    signature.device = info.st_dev;
+    signature.inode = info.st_ino;
+    signature.size = static_cast<unsigned long long>(info.st_size);
+    signature.modifiedSeconds = info.st_mtim.tv_sec;
+    signature.modifiedNanoseconds = info.st_mtim.tv_nsec;
+    signature.changedSeconds = info.st_ctim.tv_sec;
+    signature.changedNanoseconds = info.st_ctim.tv_nsec;
+    return signature;
+}
+
+void StoreFile::setPath(const std::string &path) {
+    overridePath_ = path;
+    forget();
+    problem_.clear();
+}
+
+std::string StoreFile::path() const {
+    if (!overridePath_.empty()) return overridePath_;
+    const char *dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && dataHome[0] == '/') return std::string(dataHome) + "/corvant/registry.reg";
+    const char *home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : ".") + "/.local/share/corvant/registry.reg";
+}
+
+void StoreFile::forget() {
+    loaded_ = false;
+    broken_ = false;
+    tree_ = Key();
+}
+
+LONG StoreFile::fail(LONG code, const std::string &reason) {
+    problem_ = reason;
+    return code;
+}
+
+LONG StoreFile::failSystem(const std::string &what, LONG code) {
+    int error = errno;
+    return fail(code != 0 ? code : codeForErrno(error), what + ": " + std::strerror(error));
+}
+
+LONG StoreFile::refresh() { return load(path()); }
+
+LONG StoreFile::load(const std::string &file) {
+    struct stat info;
+    Signature now;
+    if (::stat(file.c_str(), &info) == 0) {
+        now = signatureOf(info);
+    } else if (errno != ENOENT) {
+        int error = errno;
+        forget();
+        return fail(error == EACCES ? ERROR_ACCESS_DENIED : ERROR_CANTREAD, file + ": " + std::strerror(error));
+    }
+    if (loaded_ && file == loadedPath_ && now == signature_) {
+        if (broken_) return ERROR_BADDB;
+        problem_.clear();
+        return ERROR_SUCCESS;
+    }
+
+    forget();
+    Key fresh;
+    if (now.exists) {
+        if (!S_ISREG(info.st_mode)) return fail(ERROR_CANTREAD, file + ": not a regular file");
+        FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!fd.valid()) {
+            int error = errno;
+            return fail(error == EACCES ? ERROR_ACCESS_DENIED : ERROR_CANTREAD, file + ": " + std::strerror(error));
+        }
+        std::string text;
+        char buffer[65536];
+        for (;;) {
+            ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return failSystem(file, ERROR_CANTREAD);
+            if (n == 0) break;
+            text.append(buffer, static_cast<size_t>(n));
+        }
+        ReadFailure failure;
+        if (!readRegedit4(text, fresh, failure)) {
+            loaded_ = true;
+            broken_ = true;
+            loadedPath_ = file;
+            signature_ = now;
+            return fail(ERROR_BADDB, file + ":" + std::to_string(failure.line) + ": " + failure.reason);
+        }
+    }
+    tree_ = std::move(fresh);
+    tree_.name = std::string(rootName);
+    loaded_ = true;
+    loadedPath_ = file;
+    signature_ = now;
+    problem_.clear();
+    return ERROR_SUCCESS;
+}
+
+LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
+    const std::string file = path();
+    const std::string folder = folderOf(file);
+    if (!makeFolders(folder)) {
+        int error = errno;
+        return fail(codeForErrno(error), folder + ": cannot create the folder: " + std::strerror(error));
+    }
+    struct stat folderInfo;
+    if (::stat(folder.c_str(), &folderInfo) == 0 && markedReadOnly(folderInfo))
+        return fail(ERROR_ACCESS_DENIED, folder + ": the folder is read-only");
+
+    // The store itself is replaced on every write, so the lock lives in a file of its own.
+    const std::string lockName = file + ".lock";
+    FileDescriptor lock(::open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!lock.valid()) return failSystem(lockName);
+    while (::flock(lock.get(), LOCK_EX) != 0) {
+        if (errno != EINTR) return failSystem(lockName, ERROR_CANTWRITE);
+    }
+
+    LONG result = load(file);
+    if (result != ERROR_SUCCESS) return result;
+    struct stat info;
+    if (::stat(file.c_str(), &info) == 0 && markedReadOnly(info))
+        return fail(ERROR_ACCESS_DENIED, file + ": the store is read-only");
+    result = change(tree_);
+    if (result != ERROR_SUCCESS) return result;
+    result = save(file);
+    // Whatever is on disk now is what the next call must see.
+    if (result != ERROR_SUCCESS) forget();
+    return result;
+}
+
+LONG StoreFile::save(const std::string &file) {
+    const std::string folder = folderOf(file);
+    struct stat existing;
+    mode_t mode = 0644;
+    if (::stat(file.c_str(), &existing) == 0) {
+        if (::access(file.c_str(), W_OK) != 0) return failSystem(file, ERROR_ACCESS_DENIED);
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string temporary = file + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (!fd.valid()) return failSystem(temporary);
+    const std::string text = writeRegedit4(tree_);
+    bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
+    int error = errno;
+    if (fd.closeNow() != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        if (written) error = errno;
+        ::unlink(temporary.c_str());
+        return fail(codeForErrno(error), file + ": cannot write: " + std::strerror(error));
+    }
+
+    struct stat info;
+    if (::stat(file.c_str(), &info) == 0) {
+        signature_ = signatureOf(info);
+    } else {
+        loaded_ = false;
+    }
+    problem_.clear();
+    return ERROR_SUCCESS;
+}
+
+LONG StoreFile::flush() {
+    const std::string file = path();
+    struct stat info;
+    if (::stat(file.c_str(), &info) != 0) {
+        // Nothing has been written yet, so there is nothing to sync.
+        if (errno == ENOENT) return ERROR_SUCCESS;
+        return failSystem(file);
+    }
+    if (!syncPath(file, O_RDONLY) || !syncPath(folderOf(file), O_RDONLY | O_DIRECTORY))
+        return failSystem(file, ERROR_CANTWRITE);
+    return ERROR_SUCCESS;
+}
+
+}  // namespace corvant::registry

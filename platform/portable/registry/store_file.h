@@ -1,0 +1,62 @@
+// The store file: where it lives, reading it when another process changed
+// it, and replacing it whole under an exclusive lock.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/portable/registry/key_tree.h"
+
+struct stat;
+
+namespace corvant::registry {
+
+class StoreFile {
+public:
+    // "" selects the default: $XDG_DATA_HOME/corvant/registry.reg, else
+    // ~/.local/share/corvant/registry.reg.
+    void setPath(const std::string &path);
+    std::string path() const;
+
+    // Brings the tree up to date with the file. ERROR_SUCCESS, or ERROR_BADDB
+    // for a file that does not parse, or another failure code.
+    LONG refresh();
+    const Key &tree() const { return tree_; }
+
+    // Under the lock: refreshes, lets change edit the tree (it returns an
+    // error code and must not edit anything when it fails), then writes the
+    // file through a temporary file renamed over it.
+    LONG modify(const std::function<LONG(Key &)> &change);
+
+    // Syncs the file and its folder to stable storage.
+    LONG flush();
+
+    // The reason the last failure happened ("" after a success).
+    const std::string &problem() const { return problem_; }
+
+private:
+    struct Signature {
+        bool exists = false;
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long modifiedSeconds = 0, modifiedNanoseconds = 0, changedSeconds = 0, changedNanoseconds = 0;
+        bool operator==(const Signature &other) const;
+    };
+
+    static Signature signatureOf(const struct stat &info);
+    LONG load(const std::string &file);
+    LONG save(const std::string &file);
+    LONG fail(LONG code, const std::string &reason);
+    // Fails with errno's explanation; code 0 picks the code that fits errno.
+    LONG failSystem(const std::string &what, LONG code = 0);
+    void forget();
+
+    std::string overridePath_;
+    std::string loadedPath_;
+    bool loaded_ = false;
+    bool broken_ = false;
+    Signature signature_;
+    Key tree_;
+    std::string problem_;
+};
+
+}  // namespace corvant::registry
