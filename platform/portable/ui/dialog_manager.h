@@ -1,0 +1,39 @@
+// The modal dialog manager: creates dialogs from templates, runs each one
+// until EndDialog, and turns keys into focus moves and commands.
+#pragma once
+
+#include <vector>
+
+#include "platform/portable/ui/dialog_template.h"
+#include "platform/portable/ui/key.h"
+#include "platform/portable/ui/window.h"
+
+namespace corvant::ui {
+
+// Runs a dialog modally with the active front end; -1 when there is none or
+// the dialog cannot be created. The layer's own dialogs use it as well.
+INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LPARAM initParam,
+                  LONG_PTR userData = 0);
+
+// The dialogs that are open, the active one last.
+const std::vector<HWND> &openDialogs();
+
+// True once a dialog asked for a key that never came; every dialog open then
+// was ended with -1, and later ones end at once.
+bool inputExhausted();
+// Forgets every dialog and window and the exhausted state (a fresh front end).
+void resetDialogManager();
+
+// Draws the open dialogs with the active front end.
+void redrawScreen();
+
+// Delivers a message to a dialog's procedure.
+INT_PTR sendToDialog(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Handles one key in the active dialog.
+void handleDialogKey(Window &dialog, const Key &key);
+
+// A control that can take the focus: visible, enabled, not a label or frame.
+bool canTakeFocus(const Window &control);
+
+}  // namespace corvant::ui

@@ -1,0 +1,307 @@
+#include "platform/portable/ui/screen_painter.h"
+
+#include <algorithm>
+
+#include "platform/portable/ui/layout.h"
+#include "platform/portable/ui/mnemonic.h"
+#include "platform/portable/ui/window.h"
+
+namespace corvant::ui {
+namespace {
+
+constexpr int tabWidth = 8;
+
+struct Origin {
+    int column;
+    int row;
+};
+
+void frame(Canvas &screen, int left, int top, int width, int height, unsigned attributes) {
+    if (width < 2 || height < 2)
+        return;
+    int right = left + width - 1, bottom = top + height - 1;
+    for (int c = left + 1; c < right; ++c) {
+        screen.put(c, top, '-', attributes);
+        screen.put(c, bottom, '-', attributes);
+    }
+    for (int r = top + 1; r < bottom; ++r) {
+        screen.put(left, r, '|', attributes);
+        screen.put(right, r, '|', attributes);
+    }
+    screen.put(left, top, '+', attributes);
+    screen.put(right, top, '+', attributes);
+    screen.put(left, bottom, '+', attributes);
+    screen.put(right, bottom, '+', attributes);
+}
+
+// Writes a control's text, underlining its mnemonic letter.
+void writeLabel(Canvas &screen, int column, int row, const DisplayText &label, unsigned attributes) {
+    screen.write(column, row, label.text, attributes);
+    if (label.mnemonicIndex >= 0)
+        screen.put(column + label.mnemonicIndex, row, label.text[label.mnemonicIndex], attributes | attrUnderline);
+}
+
+unsigned stateAttributes(const Window &control, bool focused) {
+    unsigned attributes = attrNormal;
+    if (!control.enabled)
+        attributes |= attrDim;
+    if (focused)
+        attributes |= attrReverse;
+    return attributes;
+}
+
+void focusMarker(Canvas &screen, int column, int row) {
+    screen.put(column - 1, row, '>', attrBold);
+    screen.cursorColumn = column;
+    screen.cursorRow = row;
+}
+
+void paintStatic(Canvas &screen, Origin o, const Window &control) {
+    DWORD type = control.style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP)
+        return;
+    CellRect r = cellRect(control);
+    bool prefix = !(control.style & SS_NOPREFIX);
+    DisplayText shown = prefix ? withoutMnemonic(control.text) : DisplayText{control.text, -1};
+    int width = type == SS_LEFTNOWORDWRAP ? 1 << 20 : r.width;
+    std::vector<std::string> lines = wrapText(shown.text, width);
+    unsigned attributes = control.enabled ? attrNormal : attrDim;
+    for (size_t i = 0; i < lines.size() && static_cast<int>(i) < r.height; ++i) {
+        int indent = 0;
+        int length = static_cast<int>(lines[i].size());
+        if (type == SS_CENTER)
+            indent = std::max(0, (r.width - length) / 2);
+        else if (type == SS_RIGHT)
+            indent = std::max(0, r.width - length);
+        screen.write(o.column + r.left + indent, o.row + r.top + static_cast<int>(i), lines[i], attributes);
+    }
+    // Underline the mnemonic only on a single-line label, where its place is plain.
+    if (shown.mnemonicIndex >= 0 && lines.size() == 1 && shown.text.find('\t') == std::string::npos &&
+        type == SS_LEFT)
+        screen.put(o.column + r.left + shown.mnemonicIndex, o.row + r.top, shown.text[shown.mnemonicIndex],
+                   attributes | attrUnderline);
+}
+
+void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
+    int left = control.x / 4, right = (control.x + control.cx - 1) / 4;
+    int top = (control.y + 4) / 8, bottom = (control.y + control.cy - 1) / 8;
+    unsigned attributes = control.enabled ? attrNormal : attrDim;
+    frame(screen, o.column + left, o.row + top, right - left + 1, bottom - top + 1, attributes);
+    DisplayText label = withoutMnemonic(control.text);
+    if (!label.text.empty()) {
+        label.text = " " + label.text + " ";
+        if (label.mnemonicIndex >= 0)
+            ++label.mnemonicIndex;
+        writeLabel(screen, o.column + left + 1, o.row + top, label, attributes);
+    }
+}
+
+void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focused) {
+    CellRect r = cellRect(control);
+    DisplayText label = withoutMnemonic(control.text);
+    int length = static_cast<int>(label.text.size());
+    int width = std::max(r.width, length + 2);
+    int start = o.column + r.left + (r.width - width) / 2;
+    int row = o.row + middleRow(control);
+    bool isDefault = (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    unsigned attributes = stateAttributes(control, focused) | (isDefault ? attrBold : attrNormal);
+    screen.fill(start, row, width, 1, ' ', attributes);
+    screen.put(start, row, isDefault ? '<' : '[', attributes);
+    screen.put(start + width - 1, row, isDefault ? '>' : ']', attributes);
+    writeLabel(screen, start + 1 + (width - 2 - length) / 2, row, label, attributes);
+    if (focused)
+        focusMarker(screen, start, row);
+}
+
+void paintCheckable(Canvas &screen, Origin o, const Window &control, bool focused) {
+    CellRect r = cellRect(control);
+    int column = o.column + r.left, row = o.row + middleRow(control);
+    bool radio = control.kind == WindowKind::RadioButton;
+    std::string box = radio ? (control.check ? "(*)" : "( )")
+                            : (control.check == BST_CHECKED ? "[X]" : control.check ? "[?]" : "[ ]");
+    unsigned attributes = stateAttributes(control, false);
+    screen.write(column, row, box + " ", attributes);
+    writeLabel(screen, column + 4, row, withoutMnemonic(control.text), stateAttributes(control, focused));
+    if (focused)
+        focusMarker(screen, column, row);
+}
+
+void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
+    CellRect r = cellRect(list);
+    int left = o.column + r.left, top = o.row + r.top;
+    unsigned attributes = list.enabled ? attrNormal : attrDim;
+    screen.fill(left, top, r.width, r.height, ' ');
+    frame(screen, left, top, r.width, r.height, attributes);
+    int rows = listVisibleRows(list), columns = listTextColumns(list);
+    int count = static_cast<int>(list.items.size());
+    for (int i = 0; i < rows && list.topIndex + i < count; ++i) {
+        int index = list.topIndex + i;
+        const std::string &item = list.items[index];
+        std::string visible = static_cast<int>(item.size()) > list.horizontalOffset
+                                  ? item.substr(list.horizontalOffset, columns)
+                                  : std::string();
+        bool highlighted = index == list.selected;
+        unsigned itemAttributes = attributes | (highlighted ? attrReverse : attrNormal);
+        screen.put(left + 1, top + 1 + i, highlighted ? '*' : ' ', attributes);
+        screen.fill(left + 2, top + 1 + i, columns, 1, ' ', highlighted ? itemAttributes : attributes);
+        screen.write(left + 2, top + 1 + i, visible, itemAttributes);
+    }
+    // Scroll bars: a track with a thumb, drawn as dots while there is nothing to scroll.
+    if (list.style & WS_VSCROLL) {
+        int column = left + r.width - 2;
+        bool scrolls = count > rows;
+        for (int i = 0; i < rows; ++i)
+            screen.put(column, top + 1 + i, scrolls ? '|' : '.', scrolls ? attributes : attrDim);
+        if (scrolls) {
+            int thumb = (rows - 1) * list.topIndex / std::max(1, count - rows);
+            screen.put(column, top + 1 + thumb, '#', attributes);
+        }
+    }
+    if (list.style & WS_HSCROLL) {
+        int row = top + r.height - 2;
+        int extent = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
+        int range = std::max(0, extent - columns);
+        int track = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
+        for (int i = 0; i < track; ++i)
+            screen.put(left + 1 + i, row, range ? '-' : '.', range ? attributes : attrDim);
+        if (range > 0)
+            screen.put(left + 1 + (track - 1) * list.horizontalOffset / range, row, '#', attributes);
+    }
+    if (focused) {
+        focusMarker(screen, left, top);
+        screen.cursorColumn = left + 2;
+        screen.cursorRow = top + 1 + std::max(0, std::min(rows - 1, list.caret - list.topIndex));
+    }
+}
+
+void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
+    CellRect r = cellRect(field);
+    int left = o.column + r.left, row = o.row + middleRow(field);
+    int width = std::max(1, r.width);
+    size_t cursor = std::min(field.cursor, field.text.size());
+    // Keep the cursor in view by showing the end of a long text.
+    size_t first = cursor >= static_cast<size_t>(width) ? cursor - width + 1 : 0;
+    std::string shown = field.text.substr(first, width);
+    unsigned attributes = field.enabled ? attrUnderline : attrDim;
+    screen.fill(left, row, width, 1, '_', attributes);
+    screen.write(left, row, shown, attributes);
+    if (focused) {
+        screen.put(left - 1, row, '>', attrBold);
+        screen.cursorColumn = left + static_cast<int>(cursor - first);
+        screen.cursorRow = row;
+    }
+}
+
+void paintDialog(Canvas &screen, const Window &dialog, bool active) {
+    CellRect client = cellRect(0, 0, dialog.cx, dialog.cy);
+    int width = client.width + 2, height = client.height + 2;
+    int left = std::max(0, (screen.columns() - width) / 2);
+    int top = std::max(0, (screen.rows() - height) / 2);
+    screen.fill(left, top, width, height, ' ');
+    frame(screen, left, top, width, height, attrNormal);
+    std::string title = " " + dialog.text + " ";
+    if (static_cast<int>(title.size()) > width - 4)
+        title = title.substr(0, std::max(0, width - 4));
+    screen.write(left + 2, top, title, attrBold);
+
+    screen.setClip(left + 1, top + 1, client.width, client.height);
+    Origin o{left + 1, top + 1};
+    for (HWND child : dialog.children) {
+        const Window *control = findWindow(child);
+        if (!control || !(control->style & WS_VISIBLE))
+            continue;
+        bool focused = active && dialog.focus == child;
+        switch (control->kind) {
+        case WindowKind::Static: paintStatic(screen, o, *control); break;
+        case WindowKind::GroupBox: paintGroupBox(screen, o, *control); break;
+        case WindowKind::PushButton: paintPushButton(screen, o, *control, focused); break;
+        case WindowKind::RadioButton:
+        case WindowKind::CheckBox: paintCheckable(screen, o, *control, focused); break;
+        case WindowKind::ListBox: paintListBox(screen, o, *control, focused); break;
+        case WindowKind::Edit: paintEdit(screen, o, *control, focused); break;
+        default: break;
+        }
+    }
+    screen.clearClip();
+    if (!active)
+        screen.addAttributes(left, top, width, height, attrDim);
+}
+
+}  // namespace
+
+std::vector<std::string> wrapText(const std::string &text, int width) {
+    std::vector<std::string> lines;
+    width = std::max(1, width);
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!paragraph.empty() && paragraph.back() == '\r')
+            paragraph.pop_back();
+        std::string expanded;
+        for (char c : paragraph) {
+            if (c == '\t')
+                expanded.append(tabWidth - expanded.size() % tabWidth, ' ');
+            else
+                expanded += c;
+        }
+        size_t position = 0;
+        do {
+            size_t remaining = expanded.size() - position;
+            if (remaining <= static_cast<size_t>(width)) {
+                lines.push_back(expanded.substr(position));
+                break;
+            }
+            size_t breakAt = expanded.rfind(' ', position + width);
+            if (breakAt == std::string::npos || breakAt <= position) {
+                lines.push_back(expanded.substr(position, width));
+                position += width;
+            } else {
+                lines.push_back(expanded.substr(position, breakAt - position));
+                position = breakAt + 1;
+            }
+            while (position < expanded.size() && expanded[position] == ' ')
+                ++position;
+        } while (position < expanded.size());
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+void requiredScreenSize(const std::vector<HWND> &dialogs, int &columns, int &rows) {
+    columns = rows = 0;
+    for (HWND handle : dialogs)
+        if (const Window *dialog = findWindow(handle)) {
+            CellRect client = cellRect(0, 0, dialog->cx, dialog->cy);
+            columns = std::max(columns, client.width + 2);
+            rows = std::max(rows, client.height + 2);
+        }
+}
+
+bool screenTooSmall(int columns, int rows, const std::vector<HWND> &dialogs) {
+    int needColumns, needRows;
+    requiredScreenSize(dialogs, needColumns, needRows);
+    return columns < needColumns || rows < needRows;
+}
+
+void paintScreen(Canvas &screen, const std::vector<HWND> &dialogs) {
+    int needColumns, needRows;
+    requiredScreenSize(dialogs, needColumns, needRows);
+    if (screen.columns() < needColumns || screen.rows() < needRows) {
+        std::string message = "The terminal is too small for Corvant: it needs at least " +
+                              std::to_string(needColumns) + " columns and " + std::to_string(needRows) +
+                              " rows, this one has " + std::to_string(screen.columns()) + " columns and " +
+                              std::to_string(screen.rows()) + " rows. Please enlarge it.";
+        std::vector<std::string> lines = wrapText(message, screen.columns());
+        for (size_t i = 0; i < lines.size(); ++i)
+            screen.write(0, static_cast<int>(i), lines[i]);
+        return;
+    }
+    for (size_t i = 0; i < dialogs.size(); ++i)
+        if (const Window *dialog = findWindow(dialogs[i]))
+            paintDialog(screen, *dialog, i + 1 == dialogs.size());
+}
+
+}  // namespace corvant::ui

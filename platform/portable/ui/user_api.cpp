@@ -1,0 +1,131 @@
+// The user32 functions of the dialog layer.
+#include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/list_box.h"
+#include "platform/portable/user.h"
+
+using namespace corvant::ui;
+
+namespace {
+
+const HMODULE programModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x400000));
+
+Window *dialogOf(const Window &control) {
+    Window *parent = findWindow(control.parent);
+    return parent && parent->kind == WindowKind::Dialog ? parent : nullptr;
+}
+
+}  // namespace
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam) {
+    DialogTemplate dialogTemplate;
+    if (!loadDialogTemplate(templateName, dialogTemplate)) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return -1;
+    }
+    return runDialog(dialogTemplate, parent, dialogProc, initParam);
+}
+
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
+    Window *window = findWindow(dialog);
+    if (!window || window->kind != WindowKind::Dialog) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    window->ended = true;
+    window->result = result;
+    return TRUE;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int id) {
+    Window *window = findWindow(dialog);
+    Window *control = window ? findChild(*window, id) : nullptr;
+    if (!control) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    return control->handle;
+}
+
+BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
+    Window *window = findWindow(handle);
+    if (!window)
+        return FALSE;
+    BOOL wasDisabled = !window->enabled;
+    window->enabled = enable != FALSE;
+    if (!window->enabled)
+        if (Window *dialog = dialogOf(*window))
+            if (dialog->focus == handle)
+                dialog->focus = nullptr;
+    return wasDisabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND handle) {
+    if (handle == desktopWindow())
+        return TRUE;
+    Window *window = findWindow(handle);
+    return window && window->enabled;
+}
+
+LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window *window = findWindow(handle);
+    if (!window)
+        return 0;
+    switch (window->kind) {
+    case WindowKind::ListBox: return listBoxMessage(*window, message, wParam, lParam);
+    case WindowKind::RadioButton:
+    case WindowKind::CheckBox:
+        if (message == BM_GETCHECK)
+            return window->check;
+        if (message == BM_SETCHECK) {
+            DWORD type = window->style & BS_TYPEMASK;
+            WPARAM highest = (type == BS_3STATE || type == BS_AUTO3STATE) ? 2 : BST_CHECKED;
+            window->check = static_cast<int>(wParam > highest ? highest : wParam);
+            return 0;
+        }
+        return 0;
+    case WindowKind::PushButton: return 0;
+    case WindowKind::Dialog: return sendToDialog(*window, message, wParam, lParam);
+    default: return 0;
+    }
+}
+
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND control = GetDlgItem(dialog, id);
+    return control ? SendMessageA(control, message, wParam, lParam) : 0;
+}
+
+HWND WINAPI GetDesktopWindow() { return desktopWindow(); }
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
+    if (moduleName == nullptr)
+        return programModule;
+    SetLastError(126);  // ERROR_MOD_NOT_FOUND: the program is the only module
+    return nullptr;
+}
+
+HWND WINAPI GetFocus() {
+    const std::vector<HWND> &dialogs = openDialogs();
+    if (dialogs.empty())
+        return nullptr;
+    Window *dialog = findWindow(dialogs.back());
+    return dialog ? dialog->focus : nullptr;
+}
+
+HWND WINAPI SetFocus(HWND handle) {
+    HWND previous = GetFocus();
+    Window *control = findWindow(handle);
+    Window *dialog = control ? dialogOf(*control) : nullptr;
+    if (!dialog || !canTakeFocus(*control))
+        return nullptr;
+    dialog->focus = handle;
+    return previous;
+}
+
+namespace corvant::ui {
+void notifySelectionChange(Window &list) {
+    if (!(list.style & LBS_NOTIFY))
+        return;
+    if (Window *dialog = dialogOf(list))
+        sendToDialog(*dialog, WM_COMMAND, MAKEWPARAM(list.id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list.handle));
+}
+}  // namespace corvant::ui
