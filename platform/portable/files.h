@@ -12,6 +12,9 @@
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 
+// "The directory name is invalid": a file where a directory was expected.
+#define ERROR_DIRECTORY 267L
+
 typedef struct _WIN32_FIND_DATAA {
     DWORD dwFileAttributes;
     FILETIME ftCreationTime;

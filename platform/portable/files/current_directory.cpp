@@ -1,0 +1,69 @@
+// The current directory and the Windows directory.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/portable/files.h"
+#include "platform/portable/files/directory_listing.h"
+#include "platform/portable/files/path_names.h"
+#include "platform/portable/files/system_folders.h"
+#include "platform/portable/files/win32_error.h"
+
+namespace {
+
+// Copies text into buffer as the Win32 functions do: the length on success,
+// the size needed (terminating zero included) when it does not fit.
+DWORD answerText(const char *text, LPSTR buffer, DWORD size) {
+    const size_t length = std::strlen(text);
+    if (buffer == nullptr || length + 1 > size) return static_cast<DWORD>(length + 1);
+    std::memcpy(buffer, text, length + 1);
+    return static_cast<DWORD>(length);
+}
+
+}  // namespace
+
+DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
+    char *path = getcwd(nullptr, 0);
+    if (path == nullptr) {
+        corvant::files::failWithErrno(errno);
+        return 0;
+    }
+    const DWORD answer = answerText(path, buffer, bufferLength);
+    std::free(path);
+    return answer;
+}
+
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR path) {
+    if (path == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string target = corvant::files::toPosixPath(path);
+    if (target.empty()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    // The root of the drive, as the program names it.
+    if (target == "/") target = corvant::files::driveRoot();
+
+    int result = chdir(target.c_str());
+    if (result != 0 && errno == ENOENT) {
+        std::string resolved;
+        if (corvant::files::resolveWithoutCase(target, resolved)) result = chdir(resolved.c_str());
+    }
+    if (result != 0) return corvant::files::failWithErrno(errno);
+    corvant::files::noteCurrentDirectoryChanged();
+    return TRUE;
+}
+
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    const char *directory = corvant::files::windowsDirectory();
+    if (directory == nullptr) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    return answerText(directory, buffer, size);
+}

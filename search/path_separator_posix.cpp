@@ -1,0 +1,3 @@
+#include "search/path_separator.h"
+
+const char pathSeparator = '/';
