@@ -60,14 +60,6 @@ public:
         return text();
     }
 
-    // Ordinal names and numeric resource identifiers (0xFFFF plus a number).
-    std::optional<int> numericName() {
-        if (word() != 0xFFFF) {
-            return std::nullopt;
-        }
-        return word();
-    }
-
     void skip(size_t count) {
         if (failed_ || offset_ > end_ || end_ - offset_ < count) {
             failed_ = true;
@@ -152,34 +144,6 @@ std::optional<DialogTemplate> parseDialogTemplate(const std::vector<uint8_t> &by
         return std::nullopt;
     }
     return dialog;
-}
-
-std::optional<std::vector<uint8_t>> findInResourceFile(const std::vector<uint8_t> &resFile,
-                                                       int type, int name) {
-    // Each entry: data size, header size, type, name, then more header
-    // fields; the data follows the header, and entries start on 4 bytes.
-    size_t offset = 0;
-    while (offset < resFile.size()) {
-        Reader header(resFile, offset);
-        uint32_t dataSize = header.dword();
-        uint32_t headerSize = header.dword();
-        std::optional<int> entryType = header.numericName();
-        if (header.failed() || headerSize < 8 || resFile.size() - offset < headerSize ||
-            resFile.size() - offset - headerSize < dataSize) {
-            return std::nullopt;
-        }
-        if (entryType) {
-            Reader names(resFile, offset + 12);
-            std::optional<int> entryName = names.numericName();
-            if (*entryType == type && entryName && *entryName == name) {
-                auto data = resFile.begin() + long(offset + headerSize);
-                return std::vector<uint8_t>(data, data + dataSize);
-            }
-        }
-        offset += headerSize + dataSize;
-        offset = (offset + 3) & ~size_t(3);
-    }
-    return std::nullopt;
 }
 
 }  // namespace corvant::testing

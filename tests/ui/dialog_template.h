@@ -44,8 +44,4 @@ struct DialogTemplate {
 // Null for anything that is not a complete, well-formed DLGTEMPLATEEX.
 std::optional<DialogTemplate> parseDialogTemplate(const std::vector<uint8_t> &bytes);
 
-// One resource from a compiled resource file (.res), by numeric type and name.
-std::optional<std::vector<uint8_t>> findInResourceFile(const std::vector<uint8_t> &resFile,
-                                                       int type, int name);
-
 }  // namespace corvant::testing
