@@ -1,0 +1,173 @@
+// Auto find: the refusal for other browsers through the main dialog, and the
+// Auto find dialog itself run on a scratch tree.
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+#include "assoc/browser_settings.h"
+#include "assoc/main_window.h"
+#include "platform/portable/test_hooks.h"
+#include "tests/ui/dialog_test_fixture.h"
+#include "ui/auto_find_dialog.h"
+#include "ui/resources/resource_ids.h"
+
+namespace corvant::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string currentDirectory() { return fs::current_path().string(); }
+
+using AutoFindCommand = DialogTest;
+
+TEST_F(AutoFindCommand, OtherBrowsersAreRefusedBeforeAnythingMoves) {
+    std::string before = currentDirectory();
+    runProgram("{Down}{Down}{A-a}{Snap}{Enter}{Esc}");
+
+    auto boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "Corvant can't search for \"other\" browsers because their filenames are not known.");
+    EXPECT_FALSE(boxes[0].titleGiven);
+    EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes[0].owner, mainDialogWindow);
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("Error"), std::string::npos) << snapshots()[0];
+
+    EXPECT_EQ(currentDirectory(), before);
+    EXPECT_TRUE(browserSettings.browserIsNetscape);
+    EXPECT_TRUE(browserSettings.browserIsOther);
+    EXPECT_STREQ(browserSettings.browserPath, "");
+    EXPECT_TRUE(registryUntouched());
+}
+
+// What the dialog held when it opened and when Accept was pressed.
+struct Observed {
+    LRESULT entriesAtOpening = -1;
+    bool acceptEnabledAtOpening = true;
+    LRESULT entriesAtAccept = -1;
+};
+Observed observed;
+// When set, this entry is put in the list as the dialog opens.
+std::string extraEntry;
+
+INT_PTR CALLBACK observingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_SEARCH_ACCEPT) {
+        observed.entriesAtAccept = SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0);
+    }
+    INT_PTR handled = AutoFindDialogProc(window, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        observed.entriesAtOpening = SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0);
+        observed.acceptEnabledAtOpening = IsWindowEnabled(GetDlgItem(window, IDC_SEARCH_ACCEPT));
+        if (!extraEntry.empty()) {
+            SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(extraEntry.c_str()));
+        }
+    }
+    return handled;
+}
+
+class AutoFindDialog : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        observed = Observed{};
+        extraEntry.clear();
+        previousDirectory = currentDirectory();
+        browserSettings.browserIsNetscape = false;  // looking for IEXPLORE.EXE
+        root = fs::path(sandbox.folder()) / "drive";
+        makeFile("drive/c/sub/iexplore.exe");
+        makeFile("drive/a/IEXPLORE.EXE");
+        makeFile("drive/B/IEXPLORE.EXE");
+        makeFile("drive/B/NETSCAPE.EXE");
+        fs::current_path(root);
+    }
+    void TearDown() override {
+        fs::current_path(previousDirectory);
+        DialogTest::TearDown();
+    }
+
+    INT_PTR runDialog(const std::string &keys) {
+        typeKeys(keys);
+        INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTO_FIND),
+                                         GetDesktopWindow(), observingProc, 0);
+        EXPECT_FALSE(scriptRanDry()) << "the dialog wanted more keys:\n" << screenText();
+        return result;
+    }
+
+    std::string found(const char *relative) const { return (root / relative).string(); }
+
+    std::string previousDirectory;
+    fs::path root;
+};
+
+// From "&Start" (disabled after the search, as is "&Accept" before it)
+// Shift+Tab reaches the list.
+const std::string toList = "{S-Tab}";
+// The first arrow key only highlights the entry with the caret (the first).
+const std::string highlightSecond = "{Down}{Down}", highlightThird = "{Down}{Down}{Down}";
+
+TEST_F(AutoFindDialog, AcceptWithoutHighlightTakesTheFirstSortedPath) {
+    EXPECT_EQ(runDialog("{A-s}{A-a}"), IDOK);
+    EXPECT_EQ(observed.entriesAtOpening, 0);
+    EXPECT_FALSE(observed.acceptEnabledAtOpening);
+    EXPECT_EQ(observed.entriesAtAccept, 3);
+    EXPECT_EQ(std::string(browserSettings.browserPath), found("a/IEXPLORE.EXE"));
+    EXPECT_EQ(currentDirectory(), root.string());
+}
+
+TEST_F(AutoFindDialog, TheHighlightedEntryIsTaken) {
+    EXPECT_EQ(runDialog("{A-s}" + toList + highlightThird + "{A-a}"), IDOK);
+    EXPECT_EQ(std::string(browserSettings.browserPath), found("c/sub/IEXPLORE.EXE"));
+}
+
+TEST_F(AutoFindDialog, CancelAfterTheSearchKeepsThePreviousPath) {
+    std::strcpy(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    EXPECT_EQ(runDialog("{A-s}{Esc}"), 0);
+    EXPECT_STREQ(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    EXPECT_TRUE(registryUntouched());
+}
+
+TEST_F(AutoFindDialog, StartRunsOnceAndAcceptWaitsForIt) {
+    // Accept before the search and a second Start do nothing.
+    EXPECT_EQ(runDialog("{A-a}{A-s}{A-s}{A-a}"), IDOK);
+    EXPECT_EQ(observed.entriesAtAccept, 3);
+}
+
+TEST_F(AutoFindDialog, EnterInTheListDoesNotEndTheDialog) {
+    EXPECT_EQ(runDialog("{A-s}" + toList + highlightSecond + "{Enter}{Snap}{A-a}"), IDOK);
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("Auto find web browser"), std::string::npos) << snapshots()[0];
+    EXPECT_EQ(std::string(browserSettings.browserPath), found("B/IEXPLORE.EXE"));
+}
+
+TEST_F(AutoFindDialog, EveryOpeningStartsWithAnEmptyList) {
+    EXPECT_EQ(runDialog("{A-s}{Esc}"), 0);
+    EXPECT_EQ(runDialog("{A-s}{A-a}"), IDOK);
+    EXPECT_EQ(observed.entriesAtOpening, 0);
+    EXPECT_EQ(observed.entriesAtAccept, 3);
+}
+
+TEST_F(AutoFindDialog, NothingFoundLeavesThePathAsItWas) {
+    fs::current_path(root / "a");
+    fs::remove(root / "a" / "IEXPLORE.EXE");
+    EXPECT_EQ(runDialog("{A-s}{A-a}"), IDOK);
+    EXPECT_EQ(observed.entriesAtAccept, 0);
+    EXPECT_STREQ(browserSettings.browserPath, "");
+}
+
+TEST_F(AutoFindDialog, AnEntryTooLongForThePathIsNotTaken) {
+    // Sorted first, so Accept without a highlight picks it.
+    extraEntry = "/" + std::string(browserPathSize, 'a') + "/IEXPLORE.EXE";
+    std::strcpy(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    // Accept refuses it and the dialog stays open until Cancel.
+    EXPECT_EQ(runDialog("{A-s}{A-a}{Snap}{Esc}"), 0);
+    EXPECT_EQ(observed.entriesAtAccept, 4);
+    EXPECT_STREQ(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("Auto find web browser"), std::string::npos);
+    extraEntry.clear();
+}
+
+}  // namespace
+}  // namespace corvant::testing
