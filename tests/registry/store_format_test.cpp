@@ -1,0 +1,192 @@
+// The store file's text: pinned for a small content, and every value byte
+// surviving a trip through the file.
+#include <sstream>
+
+#include "tests/registry/store_fixture.h"
+
+namespace corvant::testing {
+namespace {
+
+using StoreFormat = StoreTest;
+
+TEST_F(StoreFormat, WritesRegeditsRegedit4Text) {
+    KeyHandle cls, command;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, "http", cls.out(), KEY_SET_VALUE), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(cls, "", REG_SZ, std::string("URL:HyperText \"Transfer\" C:\\x\0", 30)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(cls, "EditFlags", REG_DWORD, std::string("\x02\0\0\0", 4)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(cls, "URL Protocol", REG_SZ, std::string(1, '\0')), ERROR_SUCCESS);
+    ASSERT_EQ(create(cls, "shell\\open\\command", command.out(), KEY_SET_VALUE), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Bare", REG_SZ, "ab"), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Lines", REG_SZ, std::string("a\r\nb\0", 5)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Big", REG_DWORD, std::string("\xef\xbe\xad\xde", 4)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Short", REG_DWORD, std::string("\x01\x02", 2)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Empty", REG_BINARY, ""), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(command, "Quad", REG_QWORD, std::string("\x01\0\0\0\0\0\0\x80", 8)), ERROR_SUCCESS);
+    KeyHandle later;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, ".html", later.out(), KEY_SET_VALUE), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(later, "", REG_SZ, std::string("htmlfile\0", 9)), ERROR_SUCCESS);
+
+    EXPECT_EQ(fileText(storeFile()),
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_CLASSES_ROOT\\.html]\r\n"
+              "@=\"htmlfile\"\r\n"
+              "\r\n"
+              "[HKEY_CLASSES_ROOT\\http]\r\n"
+              "@=\"URL:HyperText \\\"Transfer\\\" C:\\\\x\"\r\n"
+              "\"EditFlags\"=dword:00000002\r\n"
+              "\"URL Protocol\"=\"\"\r\n"
+              "\r\n"
+              "[HKEY_CLASSES_ROOT\\http\\shell]\r\n"
+              "\r\n"
+              "[HKEY_CLASSES_ROOT\\http\\shell\\open]\r\n"
+              "\r\n"
+              "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n"
+              "\"Bare\"=hex(1):61,62\r\n"
+              "\"Lines\"=hex(1):61,0d,0a,62,00\r\n"
+              "\"Big\"=dword:deadbeef\r\n"
+              "\"Short\"=hex(4):01,02\r\n"
+              "\"Empty\"=hex:\r\n"
+              "\"Quad\"=hex(b):01,00,00,00,00,00,00,80\r\n"
+              "\r\n");
+}
+
+TEST_F(StoreFormat, WrapsLongHexDataWithContinuationLines) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    std::string bytes;
+    for (int i = 0; i < 100; ++i) bytes += static_cast<char>(i);
+    ASSERT_EQ(setBytes(key, "bin", REG_BINARY, bytes), ERROR_SUCCESS);
+
+    std::string text = fileText(storeFile());
+    size_t start = text.find("\"bin\"=hex:00,01,");
+    ASSERT_NE(start, std::string::npos);
+    std::istringstream lines(text.substr(start));
+    std::string line;
+    int lineCount = 0;
+    while (std::getline(lines, line) && !line.empty() && line != "\r") {
+        ASSERT_EQ(line.back(), '\r');
+        line.pop_back();
+        ++lineCount;
+        EXPECT_LE(line.size(), 80u) << line;
+        if (lineCount > 1) {
+            EXPECT_EQ(line.substr(0, 2), "  ");
+        }
+        bool continued = line.back() == '\\';
+        if (!continued) break;
+        EXPECT_EQ(line[line.size() - 2], ',');
+    }
+    EXPECT_EQ(lineCount, 5);  // 100 bytes at 3 characters each
+}
+
+TEST_F(StoreFormat, EveryValueSurvivesTheFileByteForByte) {
+    std::string allBytes;
+    for (int i = 0; i < 256; ++i) allBytes += static_cast<char>(i);
+    std::string longBinary;
+    for (int i = 0; i < 5000; ++i) longBinary += static_cast<char>((i * 31) & 0xff);
+    const std::vector<std::pair<std::string, RegistryValue>> values = {
+        {"quotes", stringValue("say \"hi\" \"")},
+        {"backslashes", stringValue("C:\\Program Files\\ \\\\ end\\")},
+        {"semicolon", stringValue("; not a comment")},
+        {"brackets", stringValue("[HKEY_CLASSES_ROOT\\fake]")},
+        {"non-ascii", stringValue("caf\xe9 \x80\xff\xa0")},
+        {"embedded zero", RegistryValue{REG_SZ, std::string("a\0b\0", 4)}},
+        {"no terminator", RegistryValue{REG_SZ, "abc"}},
+        {"two terminators", RegistryValue{REG_SZ, std::string("abc\0\0", 5)}},
+        {"just terminator", RegistryValue{REG_SZ, std::string(1, '\0')}},
+        {"empty string", RegistryValue{REG_SZ, ""}},
+        {"empty binary", RegistryValue{REG_BINARY, ""}},
+        {"tab and newline", stringValue("a\tb\nc\rd")},
+        {"every byte", RegistryValue{REG_BINARY, allBytes}},
+        {"long binary", RegistryValue{REG_BINARY, longBinary}},
+        {"expand", RegistryValue{REG_EXPAND_SZ, std::string("%PATH%\0", 7)}},
+        {"multi", RegistryValue{REG_MULTI_SZ, std::string("a\0bc\0\0", 6)}},
+        {"dword", dwordValue(0xdeadbeef)},
+        {"short dword", RegistryValue{REG_DWORD, "\x01"}},
+        {"none", RegistryValue{REG_NONE, std::string("\0\x01", 2)}},
+        {"big type", RegistryValue{0xfffffffe, "x"}},
+        {"name \"with\" quotes\\and;=]", stringValue("v")},
+        {"caf\xe9", stringValue("name not ascii")},
+        {"", stringValue("default")},
+    };
+    const char *keyName = "CorvantRegistryTest\\Awk]ward [\"key\"];\xe9";
+    {
+        KeyHandle key;
+        ASSERT_EQ(create(HKEY_CLASSES_ROOT, keyName, key.out()), ERROR_SUCCESS);
+        for (const auto &[name, value] : values) ASSERT_EQ(setBytes(key, name.c_str(), value.type, value.bytes), ERROR_SUCCESS) << name;
+    }
+    const std::string written = fileText(storeFile());
+
+    rereadStore();
+    std::vector<std::string> expectedNames;
+    for (const auto &[name, value] : values) {
+        EXPECT_EQ(readValue(keyName, name), value) << name;
+        expectedNames.push_back(name);
+    }
+    // Values keep the order they were created in.
+    EXPECT_EQ(valueNames(keyName), expectedNames);
+    EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{"Awk]ward [\"key\"];\xe9"});
+
+    // Writing back what was read gives the same text.
+    KeyHandle other;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, "CorvantRegistryTest2", other.out()), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "CorvantRegistryTest2"), ERROR_SUCCESS);
+    EXPECT_EQ(fileText(storeFile()), written);
+}
+
+TEST_F(StoreFormat, ReadsCommentsBlankLinesAndLooserSpelling) {
+    writeFileText(storeFile(),
+                  "REGEDIT4\n"
+                  "; a comment line\n"
+                  "\n"
+                  "[hkey_classes_root\\CorvantRegistryTest\\Deep\\Er]\r\n"
+                  "  \"spaced\" = \"x\"\r\n"
+                  "\t; indented comment\r\n"
+                  "\"upper\"=dword:DEADbeef\r\n"
+                  "\"wrapped\"=hex(2):41,\\\r\n"
+                  "\t  42 , 43,\\\r\n"
+                  "  00\r\n"
+                  "\r\n"
+                  "[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n"
+                  "@=\"top\"\r\n"
+                  "\r\n"
+                  "[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\deep\\er]\r\n"
+                  "\"later\"=hex:FF\r\n"
+                  "\"SPACED\"=\"y\"\r\n");
+    EXPECT_EQ(readValue(path("Deep\\Er"), "spaced"), stringValue("y"));
+    EXPECT_EQ(readValue(path("Deep\\Er"), "upper"), dwordValue(0xdeadbeef));
+    EXPECT_EQ(readValue(path("Deep\\Er"), "wrapped"), (RegistryValue{REG_EXPAND_SZ, std::string("ABC\0", 4)}));
+    EXPECT_EQ(readValue(path("Deep\\Er"), "later"), (RegistryValue{REG_BINARY, "\xff"}));
+    EXPECT_EQ(readValue(scratchKey, ""), stringValue("top"));
+    EXPECT_EQ(valueNames(path("Deep\\Er")), (std::vector<std::string>{"spaced", "upper", "wrapped", "later"}));
+    EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{"Deep"});
+    EXPECT_STREQ(registryStoreProblem(), "");
+}
+
+TEST_F(StoreFormat, ValuesOnTheHiveItselfGetTheHiveLine) {
+    ASSERT_EQ(setBytes(HKEY_CLASSES_ROOT, "top", REG_SZ, std::string("v\0", 2)), ERROR_SUCCESS);
+    EXPECT_EQ(fileText(storeFile()), "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT]\r\n\"top\"=\"v\"\r\n\r\n");
+    rereadStore();
+    EXPECT_EQ(readValue("", "top"), stringValue("v"));
+}
+
+TEST_F(StoreFormat, LineBreaksInNamesAreRefusedSinceTheFileCannotHoldThem) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(key, "two\nlines", &unused), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(setBytes(key, "two\r\nlines", REG_SZ, std::string("x\0", 2)), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{});
+    EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{});
+}
+
+TEST_F(StoreFormat, KeyNamesLongerThan255AreRefused) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(key, std::string(256, 'k').c_str(), &unused), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace corvant::testing
