@@ -11,8 +11,11 @@ e2e_log() { printf '%s: %s\n' "$E2E_NAME" "$*"; }
 
 e2e_screenshot() {
     [ -n "${DISPLAY:-}" ] || return 0
-    import -window root "$E2E_RUN/$1.png" >/dev/null 2>&1 &&
+    if timeout 20 import -window root "$E2E_RUN/$1.png" >/dev/null 2>&1; then
         e2e_log "screen saved to $E2E_RUN/$1.png"
+    else
+        e2e_log "no screenshot could be taken"
+    fi
 }
 
 # Report a failure with a picture of the screen, then stop (the trap cleans up).
@@ -82,11 +85,12 @@ e2e_prepare_prefix() {
     E2E_DRIVE_C=$E2E_PREFIX/drive_c
 }
 
-# e2e_setup NAME EXE WORKDIR
+# e2e_setup NAME EXE WORKDIR [WINDOW_TEXT_EXE]
 e2e_setup() {
     E2E_NAME=$1
     E2E_EXE=$2
     E2E_WORK=$3
+    E2E_WINDOW_TEXT=${4:-}
     if [ ! -f "$E2E_EXE" ]; then
         printf '%s: SKIP: %s has not been built\n' "$E2E_NAME" "$E2E_EXE"
         exit 77
@@ -114,7 +118,8 @@ e2e_place_browser() {
 e2e_start_program() {
     (cd "$E2E_RUN" && exec wine "$E2E_EXE" </dev/null >"$E2E_RUN/program.log" 2>&1) &
     E2E_PROGRAM_PID=$!
-    E2E_MAIN=$(e2e_wait_window '^Corvant 1\.2 ') || e2e_fail "the main dialog did not appear"
+    # Wine's first start in a fresh prefix takes a while.
+    E2E_MAIN=$(e2e_wait_window '^Corvant 1\.2 ' 90) || e2e_fail "the main dialog did not appear"
     e2e_focus "$E2E_MAIN"
 }
 
@@ -192,6 +197,7 @@ e2e_expect_success_box() {
     local box
     box=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "neither the success box nor an error box appeared"
     [ "$(xdotool getwindowname "$box")" = "Done" ] || e2e_fail "the registry error box appeared"
+    e2e_expect_static_text Done "Changes submitted to registry."
     e2e_focus "$box"
     e2e_key Return
     e2e_wait_window_gone '^Done$' 10 || e2e_fail "the success box did not close"
@@ -203,6 +209,33 @@ e2e_exit_program() {
     e2e_focus "$E2E_MAIN"
     e2e_key alt+x
     e2e_wait_program_end
+}
+
+# What a window shows, as printed by window_text (see window_text.cpp).
+e2e_window_text() {
+    [ -n "$E2E_WINDOW_TEXT" ] && [ -f "$E2E_WINDOW_TEXT" ] || e2e_fail "window_text has not been built"
+    timeout 60 wine "$E2E_WINDOW_TEXT" "$1" </dev/null 2>/dev/null | tr -d '\r'
+}
+
+# e2e_expect_static_text TITLE TEXT: the window shows TEXT in one static control.
+e2e_expect_static_text() {
+    local shown
+    shown=$(e2e_window_text "$1")
+    printf '%s\n' "$shown" | awk -F '\t' -v want="$2" '$1 == "Static" && $4 == want { found = 1 } END { exit !found }' || {
+        printf '%s\n' "$shown" >"$E2E_RUN/last-window.txt"
+        e2e_fail "\"$1\" does not show: $2 (controls in $E2E_RUN/last-window.txt)"
+    }
+}
+
+# e2e_wait_control_enabled TITLE ID [SECONDS]
+e2e_wait_control_enabled() {
+    local i
+    for i in $(seq "${3:-$E2E_WAIT}"); do
+        e2e_window_text "$1" | awk -F '\t' -v id="$2" '$2 == id && $3 == "enabled" { found = 1 } END { exit !found }' &&
+            return 0
+        sleep 1
+    done
+    return 1
 }
 
 # --- The registry, read through Wine's own reg tool ---
