@@ -198,6 +198,9 @@ LONG StoreFile::load(const std::string &file) {
 
 LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
     const std::string file = path();
+    // A store that is already known to be unusable gets neither a folder nor a lock file.
+    LONG result = load(file);
+    if (result != ERROR_SUCCESS) return result;
     const std::string folder = folderOf(file);
     if (!makeFolders(folder)) {
         int error = errno;
@@ -215,7 +218,7 @@ LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
         if (errno != EINTR) return failSystem(lockName, ERROR_CANTWRITE);
     }
 
-    LONG result = load(file);
+    result = load(file);
     if (result != ERROR_SUCCESS) return result;
     struct stat info;
     if (::stat(file.c_str(), &info) == 0 && markedReadOnly(info))

@@ -1,0 +1,147 @@
+// Where the store lives, and what happens when it cannot be read or written.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/registry/store_fixture.h"
+
+namespace corvant::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one test and puts the old value back.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char *name, const char *value) : name_(name) {
+        const char *old = std::getenv(name);
+        hadValue_ = old != nullptr;
+        if (old) old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~EnvironmentVariable() {
+        if (hadValue_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    EnvironmentVariable(const EnvironmentVariable &) = delete;
+    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
+
+private:
+    const char *name_;
+    bool hadValue_ = false;
+    std::string old_;
+};
+
+class StoreLocation : public StoreTest {
+protected:
+    void SetUp() override { setRegistryStorePath(""); }
+    void TearDown() override { setRegistryStorePath(storeFile()); }
+
+    void writeOneValue() {
+        KeyHandle key;
+        ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+        ASSERT_EQ(setBytes(key, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    }
+};
+
+TEST_F(StoreLocation, UnderXdgDataHomeWithItsFolderMadeOnTheFirstWrite) {
+    const std::string dataHome = sandbox_.folder() + "/data home";
+    EnvironmentVariable xdg("XDG_DATA_HOME", dataHome.c_str());
+    HKEY unused = nullptr;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(fs::exists(dataHome)) << "reading must not create the folder";
+
+    writeOneValue();
+    const std::string file = dataHome + "/corvant/registry.reg";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(fileText(file).find("[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n\"v\"=\"x\"\r\n"), std::string::npos);
+}
+
+TEST_F(StoreLocation, UnderHomeWhenXdgDataHomeIsUnsetOrNotAbsolute) {
+    const std::string home = sandbox_.folder() + "/home";
+    EnvironmentVariable homeVariable("HOME", home.c_str());
+    {
+        EnvironmentVariable xdg("XDG_DATA_HOME", nullptr);
+        writeOneValue();
+        EXPECT_TRUE(fs::exists(home + "/.local/share/corvant/registry.reg"));
+    }
+    fs::remove_all(home);
+    {
+        EnvironmentVariable xdg("XDG_DATA_HOME", "relative/path");
+        writeOneValue();
+        EXPECT_TRUE(fs::exists(home + "/.local/share/corvant/registry.reg"));
+        EXPECT_FALSE(fs::exists("relative"));
+    }
+}
+
+using StoreAccess = StoreTest;
+
+// Read-only marks are honoured even for root, who could write regardless.
+TEST_F(StoreAccess, AReadOnlyStoreIsAFailureReturnAndStaysAsItWas) {
+    {
+        KeyHandle key;
+        ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+        ASSERT_EQ(setBytes(key, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    }
+    const std::string before = fileText(storeFile());
+    ASSERT_EQ(chmod(storeFile().c_str(), 0444), 0);
+
+    KeyHandle key;
+    EXPECT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS) << "opening needs no write";
+    EXPECT_EQ(setBytes(key, "v", REG_SZ, std::string("y\0", 2)), ERROR_ACCESS_DENIED);
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(key, "New", &unused), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, scratchKey), ERROR_ACCESS_DENIED);
+    EXPECT_NE(std::string(registryStoreProblem()).find(storeFile()), std::string::npos);
+    EXPECT_EQ(fileText(storeFile()), before);
+    EXPECT_EQ(readValue(scratchKey, "v"), stringValue("x"));
+    chmod(storeFile().c_str(), 0644);
+}
+
+TEST_F(StoreAccess, AReadOnlyFolderIsAFailureReturn) {
+    const std::string folder = sandbox_.folder() + "/locked";
+    ASSERT_TRUE(fs::create_directory(folder));
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    setRegistryStorePath(folder + "/registry.reg");
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_ACCESS_DENIED);
+    EXPECT_NE(std::string(registryStoreProblem()).find(folder), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(folder));
+    chmod(folder.c_str(), 0755);
+}
+
+TEST_F(StoreAccess, AFolderThatCannotBeMadeIsAFailureReturn) {
+    writeFileText(sandbox_.folder() + "/plain file", "x");
+    setRegistryStorePath(sandbox_.folder() + "/plain file/corvant/registry.reg");
+    HKEY unused = nullptr;
+    EXPECT_NE(create(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_SUCCESS);
+    EXPECT_STRNE(registryStoreProblem(), "");
+    EXPECT_EQ(openRegistryHandleCount(), 0u);
+}
+
+TEST_F(StoreAccess, AStoreThatIsNotAFileCannotBeRead) {
+    ASSERT_TRUE(fs::create_directory(storeFile()));
+    HKEY unused = nullptr;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_CANTREAD);
+    EXPECT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_CANTREAD);
+    EXPECT_TRUE(fs::is_directory(storeFile()));
+}
+
+TEST_F(StoreAccess, AnUnreadableStoreIsAFailureReturn) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    writeFileText(storeFile(), "REGEDIT4\r\n");
+    ASSERT_EQ(chmod(storeFile().c_str(), 0), 0);
+    HKEY unused = nullptr;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_ACCESS_DENIED);
+    chmod(storeFile().c_str(), 0644);
+}
+
+}  // namespace
+}  // namespace corvant::testing
