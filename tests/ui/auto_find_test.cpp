@@ -6,7 +6,9 @@
 
 #include "assoc/browser_settings.h"
 #include "assoc/main_window.h"
+#include "platform/portable/files/file_test_hooks.h"
 #include "platform/portable/test_hooks.h"
+#include "tests/support/registry_reader.h"
 #include "tests/ui/dialog_test_fixture.h"
 #include "ui/auto_find_dialog.h"
 #include "ui/resources/resource_ids.h"
@@ -17,29 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string currentDirectory() { return fs::current_path().string(); }
-
-using AutoFindCommand = DialogTest;
-
-TEST_F(AutoFindCommand, OtherBrowsersAreRefusedBeforeAnythingMoves) {
-    std::string before = currentDirectory();
-    runProgram("{Down}{Down}{A-a}{Snap}{Enter}{Esc}");
-
-    auto boxes = shownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "Corvant can't search for \"other\" browsers because their filenames are not known.");
-    EXPECT_FALSE(boxes[0].titleGiven);
-    EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(boxes[0].owner, mainDialogWindow);
-    ASSERT_EQ(snapshots().size(), 1u);
-    EXPECT_NE(snapshots()[0].find("Error"), std::string::npos) << snapshots()[0];
-
-    EXPECT_EQ(currentDirectory(), before);
-    EXPECT_TRUE(browserSettings.browserIsNetscape);
-    EXPECT_TRUE(browserSettings.browserIsOther);
-    EXPECT_STREQ(browserSettings.browserPath, "");
-    EXPECT_TRUE(registryUntouched());
-}
 
 // What the dialog held when it opened and when Accept was pressed.
 struct Observed {
@@ -67,7 +46,9 @@ INT_PTR CALLBACK observingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return handled;
 }
 
-class AutoFindDialog : public DialogTest {
+// A scratch "drive" holding three copies of IEXPLORE.EXE (one in lower case)
+// and a decoy; the test runs with that drive as the current directory.
+class ScratchDrive : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
@@ -87,6 +68,16 @@ protected:
         DialogTest::TearDown();
     }
 
+    std::string found(const char *relative) const { return (root / relative).string(); }
+
+    std::string previousDirectory;
+    fs::path root;
+};
+
+// The dialog on its own, run from the scratch drive.
+class AutoFindDialog : public ScratchDrive {
+protected:
+
     INT_PTR runDialog(const std::string &keys) {
         typeKeys(keys);
         INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTO_FIND),
@@ -94,11 +85,6 @@ protected:
         EXPECT_FALSE(scriptRanDry()) << "the dialog wanted more keys:\n" << screenText();
         return result;
     }
-
-    std::string found(const char *relative) const { return (root / relative).string(); }
-
-    std::string previousDirectory;
-    fs::path root;
 };
 
 // From "&Start" (disabled after the search, as is "&Accept" before it)
@@ -167,6 +153,91 @@ TEST_F(AutoFindDialog, AnEntryTooLongForThePathIsNotTaken) {
     ASSERT_EQ(snapshots().size(), 1u);
     EXPECT_NE(snapshots()[0].find("Auto find web browser"), std::string::npos);
     extraEntry.clear();
+}
+
+// The whole command through the main dialog, with the drive of the Windows
+// directory mapped to the scratch drive.
+class AutoFindCommand : public ScratchDrive {
+protected:
+    void SetUp() override {
+        ScratchDrive::SetUp();
+        fs::create_directories(root / "Windows");
+        setWindowsDirectory((root / "Windows").string());
+        setDriveRoot(root.string());
+        fs::current_path(sandbox.folder());
+    }
+    void TearDown() override {
+        failWindowsDirectory(false);
+        setWindowsDirectory("");
+        setDriveRoot("");
+        ScratchDrive::TearDown();
+    }
+};
+
+// "Internet Explorer", then "&Auto find".
+const std::string autoFindExplorer = "{Down}{A-a}";
+
+TEST_F(AutoFindCommand, AcceptedPathIsAppliedAndReported) {
+    runProgram(autoFindExplorer + "{A-s}{A-a}{Enter}{Esc}");
+    std::string browser = found("a/IEXPLORE.EXE");
+    EXPECT_EQ(std::string(browserSettings.browserPath), browser);
+    std::string command = browser.find(' ') == std::string::npos ? browser : '"' + browser + '"';
+    EXPECT_EQ(readValue("http\\shell\\open\\command", ""), stringValue(command + " \"%1\""));
+    EXPECT_EQ(readValue("http\\shell\\open\\ddeexec\\Application", ""), stringValue("IExplore"));
+    auto boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Changes submitted to registry.");
+    EXPECT_EQ(boxes[0].title, "Done");
+    // The search started at the drive root and the program stays there.
+    EXPECT_EQ(fs::current_path(), root);
+}
+
+TEST_F(AutoFindCommand, CancelAfterTheSearchWritesNothing) {
+    runProgram(autoFindExplorer + "{A-s}{Esc}{Esc}");
+    EXPECT_TRUE(registryUntouched());
+    EXPECT_TRUE(shownMessageBoxes().empty());
+    EXPECT_STREQ(browserSettings.browserPath, "");
+}
+
+TEST_F(AutoFindCommand, NothingFoundAndNothingChosenBeforeWritesNothing) {
+    setDriveRoot((root / "Windows").string());
+    runProgram(autoFindExplorer + "{A-s}{A-a}{Enter}{Esc}");
+    EXPECT_TRUE(registryUntouched());
+    auto boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "No browser executable has been chosen.");
+    EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
+}
+
+TEST_F(AutoFindCommand, UnreadableWindowsDirectoryStopsSilently) {
+    failWindowsDirectory(true);
+    std::string before = currentDirectory();
+    // Had the dialog opened, the Escape would close it and the program
+    // would run out of keys.
+    runProgram(autoFindExplorer + "{Esc}");
+    EXPECT_EQ(currentDirectory(), before);
+    EXPECT_TRUE(shownMessageBoxes().empty());
+}
+
+TEST_F(AutoFindCommand, OtherBrowsersAreRefusedBeforeAnythingMoves) {
+    std::string before = currentDirectory();
+    runProgram("{Down}{Down}{A-a}{Snap}{Enter}{Esc}");
+
+    auto boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "Corvant can't search for \"other\" browsers because their filenames are not known.");
+    EXPECT_FALSE(boxes[0].titleGiven);
+    EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes[0].owner, mainDialogWindow);
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("Error"), std::string::npos) << snapshots()[0];
+
+    EXPECT_EQ(currentDirectory(), before);
+    EXPECT_TRUE(browserSettings.browserIsNetscape);
+    EXPECT_TRUE(browserSettings.browserIsOther);
+    EXPECT_STREQ(browserSettings.browserPath, "");
+    EXPECT_TRUE(registryUntouched());
 }
 
 }  // namespace
