@@ -88,8 +88,13 @@ void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
     unsigned attributes = control.enabled ? attrNormal : attrDim;
     frame(screen, o.column + left, o.row + top, right - left + 1, bottom - top + 1, attributes);
     DisplayText label = withoutMnemonic(control.text);
-    if (!label.text.empty()) {
+    int room = right - left - 1;
+    if (!label.text.empty() && room > 2) {
         label.text = " " + label.text + " ";
+        if (static_cast<int>(label.text.size()) > room)
+            label.text = label.text.substr(0, room);
+        if (label.mnemonicIndex + 1 >= room)
+            label.mnemonicIndex = -1;
         if (label.mnemonicIndex >= 0)
             ++label.mnemonicIndex;
         writeLabel(screen, o.column + left + 1, o.row + top, label, attributes);
@@ -100,7 +105,8 @@ void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focus
     CellRect r = cellRect(control);
     DisplayText label = withoutMnemonic(control.text);
     int length = static_cast<int>(label.text.size());
-    int width = std::max(r.width, length + 2);
+    // As narrow as the caption allows, so that long neighbouring labels stay readable.
+    int width = std::min(std::max(r.width, length + 2), length + 4);
     int start = o.column + r.left + (r.width - width) / 2;
     int row = o.row + middleRow(control);
     bool isDefault = (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
@@ -290,10 +296,10 @@ void paintScreen(Canvas &screen, const std::vector<HWND> &dialogs) {
     int needColumns, needRows;
     requiredScreenSize(dialogs, needColumns, needRows);
     if (screen.columns() < needColumns || screen.rows() < needRows) {
-        std::string message = "The terminal is too small for Corvant: it needs at least " +
-                              std::to_string(needColumns) + " columns and " + std::to_string(needRows) +
-                              " rows, this one has " + std::to_string(screen.columns()) + " columns and " +
-                              std::to_string(screen.rows()) + " rows. Please enlarge it.";
+        std::string message = "The terminal is too small: Corvant needs at least " + std::to_string(needColumns) +
+                              "x" + std::to_string(needRows) + " characters (columns x rows), this one has " +
+                              std::to_string(screen.columns()) + "x" + std::to_string(screen.rows()) +
+                              ". Please enlarge it.";
         std::vector<std::string> lines = wrapText(message, screen.columns());
         for (size_t i = 0; i < lines.size(); ++i)
             screen.write(0, static_cast<int>(i), lines[i]);

@@ -1,0 +1,267 @@
+// How the dialog manager turns keys into focus moves and commands.
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+
+namespace corvant::testing {
+namespace {
+
+using Clicks = std::vector<int>;
+
+int checkOf(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0)); }
+
+TEST(DialogFocus, TabFollowsTabStopsInTemplateOrderSkippingDisabled) {
+    ScriptedScreen screen;
+    // Space presses whatever has the focus, so the clicks show where the focus went.
+    typeKeys("{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}"
+             "{Tab}{Space}{S-Tab}{S-Tab}{Space}{Esc}");  // back over the wrap
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), IDCANCEL);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDC_SECOND, IDC_THIRD, IDC_CHECK, IDC_GO, IDC_NESTED,
+                                       IDC_LABELLED, IDC_FIRST, IDC_NESTED, IDCANCEL}));
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(DialogFocus, InitDialogReturningFalseLeavesNoFocus) {
+    ScriptedScreen screen;
+    typeKeys("{Space}{Tab}{Space}{Esc}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND) {
+        EXPECT_EQ(GetFocus(), nullptr);
+        return FALSE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDCANCEL}));
+}
+
+TEST(DialogFocus, DisablingTheFocusedControlLeavesEnterToTheDialog) {
+    ScriptedScreen screen;
+    typeKeys("{Tab}{Tab}{Tab}{Tab}{Space}{Enter}{Esc}");  // Go has the focus when pressed
+    RecordingDialog dialog;
+    dialog.onCommand = [](HWND window, int id) {
+        if (id == IDC_GO) {
+            EXPECT_FALSE(EnableWindow(GetDlgItem(window, IDC_GO), FALSE)) << "Go was enabled before";
+            EXPECT_TRUE(EnableWindow(GetDlgItem(window, IDC_GO), FALSE)) << "Go was already disabled";
+            EXPECT_EQ(GetFocus(), nullptr);
+        }
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDOK, IDCANCEL}));
+}
+
+TEST(DialogEnter, FocusedPushButtonThenDefaultButtonThenOk) {
+    ScriptedScreen screen;
+    // Focus on the check box: the default button. Focus on Other: Other itself.
+    typeKeys("{Enter}{Tab}{Enter}{Tab}{Enter}");
+    RecordingDialog dialog;
+    int okPresses = 0;
+    dialog.onCommand = [&okPresses](HWND window, int id) {
+        if (id == IDOK && ++okPresses == 2)
+            EndDialog(window, IDOK);
+        return id == IDOK;
+    };
+    EXPECT_EQ(runRecordingDialog(IDD_DEFAULT_BUTTON, dialog), IDOK);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDOK, IDC_OTHER, IDOK}));
+
+    // Without a default push button, Enter on a radio button sends 1.
+    typeKeys("{Enter}");
+    RecordingDialog plain;
+    plain.onCommand = endOn({IDOK});
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, plain), IDOK);
+    EXPECT_EQ(plain.clicks(), (Clicks{IDOK}));
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(DialogEnter, DisabledDefaultButtonSendsNothing) {
+    ScriptedScreen screen;
+    typeKeys("{Enter}{Space}{Esc}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        EnableWindow(GetDlgItem(window, IDOK), FALSE);
+        return TRUE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_DEFAULT_BUTTON, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_DEFAULT_CHECK, IDCANCEL}));
+}
+
+TEST(DialogEscape, SendsCancelAndAnUnhandledCommandKeepsTheDialogOpen) {
+    ScriptedScreen screen;
+    typeKeys("{Esc}{Esc}{A-g}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDC_GO});
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), IDC_GO);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDCANCEL, IDCANCEL, IDC_GO}));
+}
+
+TEST(RadioGroup, CheckingOneClearsTheOthersAndArrowsMoveAndCheck) {
+    ScriptedScreen screen;
+    typeKeys("{Down}{Down}{Down}{Up}{Snap}{Esc}");
+    RecordingDialog dialog;
+    std::vector<int> checksAtCancel;
+    dialog.onInit = [](HWND window) {
+        SendDlgItemMessageA(window, IDC_FIRST, BM_SETCHECK, BST_CHECKED, 0);
+        return TRUE;
+    };
+    dialog.onCommand = [&checksAtCancel](HWND window, int id) {
+        if (id != IDCANCEL)
+            return FALSE;
+        for (int radio : {IDC_FIRST, IDC_SECOND, IDC_THIRD})
+            checksAtCancel.push_back(checkOf(window, radio));
+        EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    // Down wraps from the last radio button to the first; the group ends before "Disabled".
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_SECOND, IDC_THIRD, IDC_FIRST, IDC_THIRD, IDCANCEL}));
+    EXPECT_EQ(checksAtCancel, (std::vector<int>{BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED}));
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("( ) First"), std::string::npos);
+    EXPECT_NE(snapshots()[0].find("(*) Third"), std::string::npos);
+}
+
+TEST(RadioGroup, ArrowsOnOtherControlsOnlyMoveTheFocusWithinTheirGroup) {
+    ScriptedScreen screen;
+    // From "Check me" Down goes to Go without pressing it; Space then presses Go.
+    typeKeys("{Tab}{Tab}{Tab}{Down}{Space}{Esc}");
+    RecordingDialog dialog;
+    int checkAtCancel = -1;
+    dialog.onCommand = [&checkAtCancel](HWND window, int id) {
+        if (id == IDCANCEL) {
+            checkAtCancel = checkOf(window, IDC_CHECK);
+            EndDialog(window, 0);
+        }
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDCANCEL}));
+    EXPECT_EQ(checkAtCancel, BST_UNCHECKED);
+}
+
+TEST(CheckBox, SpaceTogglesBeforeTheCommandArrives) {
+    ScriptedScreen screen;
+    typeKeys("{Tab}{Tab}{Tab}{Space}{Space}{Esc}");
+    RecordingDialog dialog;
+    std::vector<int> stateSeen;
+    dialog.onCommand = [&stateSeen](HWND window, int id) {
+        if (id == IDC_CHECK)
+            stateSeen.push_back(checkOf(window, IDC_CHECK));
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(stateSeen, (std::vector<int>{BST_CHECKED, BST_UNCHECKED}));
+}
+
+TEST(Mnemonics, AltLetterActsOnItsControl) {
+    ScriptedScreen screen;
+    // c: radio "Se&cond"; k: check box; d: disabled button, silent; l: a label,
+    // which moves the focus to the control after it; g without Alt: "&Go".
+    typeKeys("{A-c}{A-K}{A-d}{A-l}{Space}g{Esc}");
+    RecordingDialog dialog;
+    int secondChecked = -1, checkChecked = -1;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDCANCEL) {
+            secondChecked = checkOf(window, IDC_SECOND);
+            checkChecked = checkOf(window, IDC_CHECK);
+            EndDialog(window, 0);
+        }
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_SECOND, IDC_CHECK, IDC_LABELLED, IDC_GO, IDCANCEL}));
+    EXPECT_EQ(secondChecked, BST_CHECKED);
+    EXPECT_EQ(checkChecked, BST_CHECKED);
+}
+
+TEST(DisabledControls, SendNothingAndAreSkipped) {
+    ScriptedScreen screen;
+    typeKeys("{A-g}{Tab}{Tab}{Tab}{Tab}{Space}{Snap}{Esc}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        EnableWindow(GetDlgItem(window, IDC_GO), FALSE);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_GO)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_NESTED)));
+        return TRUE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    // The fourth Tab passes over the disabled "Go" to "Nested".
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
+}
+
+TEST(NestedDialogs, OwnerIsDisabledWhileTheChildRunsAndGetsNoKeys) {
+    ScriptedScreen screen;
+    typeKeys("{A-n}{A-g}{Snap}{Enter}{Esc}");
+    RecordingDialog outer, inner;
+    BOOL ownerEnabledInChild = TRUE, ownerEnabledAfter = FALSE;
+    INT_PTR childResult = 0;
+    inner.onInit = [&](HWND) {
+        ownerEnabledInChild = IsWindowEnabled(outer.window);
+        return TRUE;
+    };
+    inner.onCommand = endOn({IDOK});
+    outer.onCommand = [&](HWND window, int id) {
+        if (id == IDC_NESTED) {
+            childResult = runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+            ownerEnabledAfter = IsWindowEnabled(window);
+        }
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, outer);
+    EXPECT_FALSE(ownerEnabledInChild);
+    EXPECT_TRUE(ownerEnabledAfter);
+    EXPECT_EQ(childResult, IDOK);
+    EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL})) << "Alt+G went to the child, which has no G";
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find("Default button"), std::string::npos);
+    EXPECT_NE(snapshots()[0].find("Controls under test"), std::string::npos);
+}
+
+TEST(ScriptRunningDry, EndsEveryOpenDialogWithMinusOne) {
+    ScriptedScreen screen;
+    typeKeys("{A-n}");
+    RecordingDialog outer, inner;
+    INT_PTR childResult = 0, laterResult = 0;
+    outer.onCommand = [&](HWND window, int id) {
+        if (id == IDC_NESTED) {
+            childResult = runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+            RecordingDialog later;
+            laterResult = runRecordingDialog(IDD_DEFAULT_BUTTON, later, window);
+        }
+        return TRUE;
+    };
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, outer), -1);
+    EXPECT_EQ(childResult, -1);
+    EXPECT_EQ(laterResult, -1);
+    EXPECT_TRUE(scriptRanDry());
+}
+
+TEST(EndDialog, DuringInitDialogReturnsWithoutAskingForKeys) {
+    ScriptedScreen screen;
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        EndDialog(window, 77);
+        return TRUE;
+    };
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), 77);
+    EXPECT_FALSE(scriptRanDry());
+    EXPECT_FALSE(EndDialog(dialog.window, 1)) << "the dialog is gone";
+    EXPECT_EQ(GetDlgItem(dialog.window, IDC_GO), nullptr);
+}
+
+TEST(DialogBox, NeedsAFrontEnd) {
+    RecordingDialog dialog;
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), -1);
+}
+
+}  // namespace
+}  // namespace corvant::testing

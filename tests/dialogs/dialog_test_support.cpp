@@ -1,0 +1,57 @@
+#include "dialog_test_support.h"
+
+#include <algorithm>
+#include <map>
+
+namespace corvant::testing {
+namespace {
+
+std::map<HWND, RecordingDialog *> &running() {
+    static std::map<HWND, RecordingDialog *> dialogs;
+    return dialogs;
+}
+
+INT_PTR CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto *dialog = reinterpret_cast<RecordingDialog *>(lParam);
+        dialog->window = window;
+        running()[window] = dialog;
+        return dialog->onInit(window);
+    }
+    auto found = running().find(window);
+    if (found == running().end() || message != WM_COMMAND)
+        return FALSE;
+    RecordingDialog *dialog = found->second;
+    dialog->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+    return dialog->onCommand(window, LOWORD(wParam));
+}
+
+}  // namespace
+
+std::vector<int> RecordingDialog::clicks() const {
+    std::vector<int> ids;
+    for (const Command &command : commands)
+        if (command.code == BN_CLICKED)
+            ids.push_back(command.id);
+    return ids;
+}
+
+INT_PTR runRecordingDialog(int templateId, RecordingDialog &dialog, HWND owner) {
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(templateId),
+                                     owner ? owner : GetDesktopWindow(), recordingProc,
+                                     reinterpret_cast<LPARAM>(&dialog));
+    if (dialog.window)
+        running().erase(dialog.window);
+    return result;
+}
+
+std::function<BOOL(HWND, int)> endOn(std::vector<int> ids) {
+    return [ids](HWND window, int id) {
+        if (std::find(ids.begin(), ids.end(), id) == ids.end())
+            return FALSE;
+        EndDialog(window, id);
+        return TRUE;
+    };
+}
+
+}  // namespace corvant::testing

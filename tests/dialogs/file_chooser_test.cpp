@@ -1,0 +1,147 @@
+// The terminal file chooser behind GetOpenFileNameA.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "dialog_test_support.h"
+
+namespace corvant::testing {
+namespace {
+
+class FileChooser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/corvant-chooser-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        for (const char *name : {"a.exe", "B.EXE", "notes.txt", "sub/inner.exe", "with space/x.exe"}) {
+            std::string path = folder + "/" + name;
+            std::string parent = path.substr(0, path.rfind('/'));
+            mkdir(parent.c_str(), 0700);
+            std::ofstream(path) << "x";
+        }
+        std::memset(buffer, 0, sizeof buffer);
+        std::memset(&request, 0, sizeof request);
+        request.lStructSize = sizeof request;
+        request.lpstrFilter = "Executables (*.exe)\0*.exe\0";
+        request.lpstrFile = buffer;
+        request.nMaxFile = 8192;
+        request.lpstrTitle = "Select browser executable";
+        request.lpstrDefExt = "exe";
+        request.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    }
+    void TearDown() override {
+        std::string command = "rm -rf '" + folder + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+    void startIn(const std::string &path) { std::strcpy(buffer, path.c_str()); }
+
+    ScriptedScreen screen;
+    std::string folder;
+    char buffer[8192 + 16];
+    OPENFILENAMEA request;
+};
+
+TEST_F(FileChooser, ListsFoldersAndMatchingFilesIgnoringCase) {
+    startIn(folder + "/");
+    typeKeys("{Snap}{Esc}");
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    std::string shown = snapshots().at(0);
+    EXPECT_NE(shown.find("Select browser executable"), std::string::npos);
+    EXPECT_NE(shown.find("a.exe"), std::string::npos);
+    EXPECT_NE(shown.find("B.EXE"), std::string::npos);
+    EXPECT_NE(shown.find("sub/"), std::string::npos);
+    EXPECT_NE(shown.find("with space/"), std::string::npos);
+    EXPECT_EQ(shown.find("notes.txt"), std::string::npos);
+    EXPECT_NE(shown.find("Executables (*.exe)"), std::string::npos);
+}
+
+TEST_F(FileChooser, TypedFullPathIsReturned) {
+    std::string wanted = folder + "/with space/x.exe";
+    typeKeys(wanted + "{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), wanted);
+    EXPECT_EQ(request.nFileOffset, wanted.rfind('/') + 1);
+    EXPECT_EQ(request.nFileExtension, wanted.rfind('.') + 1);
+}
+
+TEST_F(FileChooser, DefaultExtensionIsAppendedToANameWithoutOne) {
+    startIn(folder + "/");
+    typeKeys("a{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/a.exe");
+}
+
+TEST_F(FileChooser, StartsFromTheBufferWithItsNameFilledIn) {
+    startIn(folder + "/B.EXE");
+    typeKeys("{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/B.EXE");
+}
+
+TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
+    startIn(folder + "/");
+    std::string before = buffer;
+    typeKeys("missing{Enter}{Snap}");
+    for (int i = 0; i < 20; ++i)
+        typeKeys("{Backspace}");
+    typeKeys("/no/such/folder/x.exe{Enter}{Snap}{Esc}");
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), before) << "Escape leaves the buffer as it was";
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_NE(screens[0].find("missing.exe was not"), std::string::npos) << screens[0];
+    EXPECT_NE(screens[1].find("/no/such/folder does not exist"), std::string::npos) << screens[1];
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST_F(FileChooser, WithoutMustExistFlagsANewNameIsAccepted) {
+    request.Flags = OFN_HIDEREADONLY;
+    startIn(folder + "/");
+    typeKeys("new{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/new.exe");
+}
+
+TEST_F(FileChooser, NeverWritesMoreThanNMaxFileBytes) {
+    std::string wanted = folder + "/a.exe";
+    std::memset(buffer, '#', sizeof buffer);
+    buffer[0] = '\0';
+    request.nMaxFile = static_cast<DWORD>(wanted.size());  // one byte short of the terminating zero
+    typeKeys(wanted + "{Enter}{Snap}{Esc}");
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    EXPECT_NE(snapshots().at(0).find("too long"), std::string::npos);
+    for (size_t i = 1; i < sizeof buffer; ++i)
+        ASSERT_EQ(buffer[i], '#') << "byte " << i << " was written";
+
+    request.nMaxFile = static_cast<DWORD>(wanted.size() + 1);  // exactly enough
+    typeKeys(wanted + "{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), wanted);
+    EXPECT_EQ(buffer[wanted.size() + 1], '#');
+}
+
+TEST_F(FileChooser, MovesIntoAFolderFromTheList) {
+    startIn(folder + "/");
+    // Entries: "../", "sub/", "with space/", "a.exe", "B.EXE". Highlighting fills the name field.
+    typeKeys("{Tab}{Down}{Down}{Enter}{Snap}{S-Tab}inner{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/sub/inner.exe");
+    EXPECT_NE(snapshots().at(0).find("Look in: " + folder + "/sub"), std::string::npos) << snapshots()[0];
+}
+
+TEST_F(FileChooser, RefusesARequestWithoutABuffer) {
+    request.lpstrFile = nullptr;
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    request.lpstrFile = buffer;
+    request.nMaxFile = 0;
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    EXPECT_FALSE(scriptRanDry()) << "no chooser was shown";
+}
+
+}  // namespace
+}  // namespace corvant::testing

@@ -1,0 +1,96 @@
+// Message boxes: shown modally on the screen and recorded for the tests.
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "platform/portable/test_hooks.h"
+
+namespace corvant::testing {
+namespace {
+
+class MessageBoxes : public ::testing::Test {
+protected:
+    void SetUp() override { clearShownMessageBoxes(); }
+    void TearDown() override { clearShownMessageBoxes(); }
+};
+
+TEST_F(MessageBoxes, EnterSpaceAndEscapeEachCloseOneBox) {
+    ScriptedScreen screen;
+    typeKeys("{Snap}{Enter}{Snap}{Space}{Snap}{Esc}");
+    EXPECT_EQ(MessageBoxA(nullptr, "First text", "First", MB_OK), IDOK);
+    EXPECT_EQ(MessageBoxA(nullptr, "Second text", "Second", MB_OK), IDOK);
+    EXPECT_EQ(MessageBoxA(nullptr, "Third text", "Third", MB_OK), IDOK);
+    EXPECT_FALSE(scriptRanDry()) << "each box took exactly one key";
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_NE(screens[0].find("First text"), std::string::npos);
+    EXPECT_NE(screens[1].find("Second text"), std::string::npos);
+    EXPECT_EQ(screens[1].find("First text"), std::string::npos) << "a closed box is no longer drawn";
+    EXPECT_NE(screens[2].find("Third"), std::string::npos);
+    EXPECT_EQ(shownMessageBoxes().size(), 3u);
+}
+
+TEST_F(MessageBoxes, DefaultTitleErrorMarkerAndRecordedFields) {
+    ScriptedScreen screen;
+    typeKeys("{Snap}{Enter}{Snap}{Enter}");
+    const char *refusal = "Corvant can't search for \"other\" browsers because their filenames are not known.";
+    MessageBoxA(nullptr, refusal, nullptr, MB_ICONERROR);
+    MessageBoxA(nullptr, "Changes submitted to registry.", "Done", MB_OK);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_NE(screens[0].find("- Error "), std::string::npos) << screens[0];
+    EXPECT_NE(screens[0].find("(X)"), std::string::npos);
+    EXPECT_NE(screens[0].find("< OK >"), std::string::npos);
+    EXPECT_NE(screens[1].find("- Done "), std::string::npos);
+    EXPECT_EQ(screens[1].find("(X)"), std::string::npos);
+
+    std::vector<ShownMessageBox> boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, refusal);
+    EXPECT_FALSE(boxes[0].titleGiven);
+    EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_ICONERROR));
+    EXPECT_EQ(boxes[1].title, "Done");
+    EXPECT_TRUE(boxes[1].titleGiven);
+}
+
+TEST_F(MessageBoxes, LongTextIsWrappedInsideTheBox) {
+    ScriptedScreen screen(80, 30);
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "word" + std::to_string(i) + " ";
+    typeKeys("{Snap}{Enter}");
+    MessageBoxA(nullptr, text.c_str(), "Long", MB_OK);
+    std::string shown = snapshots().at(0);
+    EXPECT_NE(shown.find("word0 "), std::string::npos);
+    EXPECT_NE(shown.find("word19"), std::string::npos) << shown;
+}
+
+TEST_F(MessageBoxes, OwnerDialogIsDisabledWhileTheBoxIsUp) {
+    ScriptedScreen screen;
+    typeKeys("{A-g}{Enter}{Esc}");
+    RecordingDialog dialog;
+    BOOL ownerEnabledAfter = FALSE;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDC_GO) {
+            MessageBoxA(window, "Inside", "Box", MB_OK);
+            ownerEnabledAfter = IsWindowEnabled(window);
+        }
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    ASSERT_EQ(shownMessageBoxes().size(), 1u);
+    EXPECT_EQ(shownMessageBoxes()[0].owner, dialog.window);
+    EXPECT_TRUE(ownerEnabledAfter);
+    // Enter closed the box rather than reaching the dialog.
+    EXPECT_EQ(dialog.clicks(), (std::vector<int>{IDC_GO, IDCANCEL}));
+}
+
+TEST_F(MessageBoxes, WithoutAFrontEndTheBoxIsStillRecorded) {
+    EXPECT_EQ(MessageBoxA(nullptr, "No screen", "Title", MB_OK), IDOK);
+    ASSERT_EQ(shownMessageBoxes().size(), 1u);
+    EXPECT_EQ(shownMessageBoxes()[0].text, "No screen");
+}
+
+}  // namespace
+}  // namespace corvant::testing

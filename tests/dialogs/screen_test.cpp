@@ -1,0 +1,78 @@
+// What the screen shows: frames, titles, controls, wrapping and the size check.
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "platform/portable/ui/screen_painter.h"
+
+namespace corvant::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(TextWrapping, KeepsLineFeedsExpandsTabsAndWrapsAtSpaces) {
+    EXPECT_EQ(ui::wrapText("one two three", 7), (Lines{"one two", "three"}));
+    EXPECT_EQ(ui::wrapText("a\n\nb", 10), (Lines{"a", "", "b"}));
+    EXPECT_EQ(ui::wrapText("Web:\thttp://x", 40), (Lines{"Web:    http://x"}));
+    EXPECT_EQ(ui::wrapText("abcdefghij", 4), (Lines{"abcd", "efgh", "ij"}));
+    EXPECT_EQ(ui::wrapText("", 5), (Lines{""}));
+}
+
+std::string lineWith(const std::string &screen, const std::string &text) {
+    size_t at = screen.find(text);
+    if (at == std::string::npos)
+        return "";
+    size_t start = screen.rfind('\n', at);
+    start = start == std::string::npos ? 0 : start + 1;
+    return screen.substr(start, screen.find('\n', at) - start);
+}
+
+TEST(Screen, DialogIsFramedCentredAndShowsItsControls) {
+    ScriptedScreen screen(100, 30);
+    typeKeys("{Snap}{Esc}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        SendDlgItemMessageA(window, IDC_FIRST, BM_SETCHECK, BST_CHECKED, 0);
+        SendDlgItemMessageA(window, IDC_CHECK, BM_SETCHECK, BST_CHECKED, 0);
+        return TRUE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    std::string shown = snapshots().at(0);
+    // 200 x 120 dialog units: 50 x 15 cells inside a frame of 52 x 17, centred in 100 x 30.
+    std::string titleLine = lineWith(shown, "Controls under test");
+    EXPECT_EQ(titleLine.find('+'), 24u) << shown;
+    EXPECT_EQ(titleLine.rfind('+'), 75u);
+    EXPECT_EQ(shown.find("Controls under test"), shown.find('+') + 3);
+    EXPECT_NE(shown.find(">(*) First"), std::string::npos) << "focus marker on the first tab stop";
+    EXPECT_NE(shown.find("[X] Check me"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[ Disabled ]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Label:  after a tab"), std::string::npos);
+    EXPECT_NE(shown.find("second line"), std::string::npos);
+}
+
+TEST(Screen, TooSmallTerminalSaysHowLargeItMustBeAndRecoversOnResize) {
+    ScriptedScreen screen(100, 30);
+    typeKeys("{Resize:40x10}{Snap}{Esc}{Resize:100x30}{Snap}{Esc}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_NE(screens[0].find("52x17"), std::string::npos) << screens[0];
+    EXPECT_EQ(screens[0].find("Controls under test"), std::string::npos);
+    EXPECT_NE(screens[1].find("Controls under test"), std::string::npos);
+    // Escape while the screen was too small did nothing; the second one closed the dialog.
+    EXPECT_EQ(dialog.clicks(), (std::vector<int>{IDCANCEL}));
+}
+
+TEST(Screen, NoTabStopsAndTextOnlyDialogStillRuns) {
+    ScriptedScreen screen(60, 20);
+    typeKeys("{Tab}{Snap}{Esc}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    EXPECT_EQ(runRecordingDialog(IDD_NO_TAB_STOPS, dialog), IDCANCEL);
+    EXPECT_NE(snapshots().at(0).find("Only text"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvant::testing
