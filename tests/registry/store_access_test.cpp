@@ -99,10 +99,15 @@ TEST_F(StoreAccess, AReadOnlyStoreIsAFailureReturnAndStaysAsItWas) {
     HKEY unused = nullptr;
     EXPECT_EQ(create(key, "New", &unused), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, scratchKey), ERROR_ACCESS_DENIED);
-    EXPECT_NE(std::string(registryStoreProblem()).find(storeFile()), std::string::npos);
     EXPECT_EQ(fileText(storeFile()), before);
+    // Reading and flushing still work, and do not hide why the writes failed.
     EXPECT_EQ(readValue(scratchKey, "v"), stringValue("x"));
+    EXPECT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+    EXPECT_NE(std::string(registryStoreProblem()).find(storeFile()), std::string::npos);
+
     chmod(storeFile().c_str(), 0644);
+    EXPECT_EQ(setBytes(key, "v", REG_SZ, std::string("y\0", 2)), ERROR_SUCCESS);
+    EXPECT_STREQ(registryStoreProblem(), "");
 }
 
 TEST_F(StoreAccess, AReadOnlyFolderIsAFailureReturn) {

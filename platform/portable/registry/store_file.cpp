@@ -116,6 +116,7 @@ void StoreFile::setPath(const std::string &path) {
     overridePath_ = path;
     forget();
     problem_.clear();
+    problemFromReading_ = false;
 }
 
 std::string StoreFile::path() const {
@@ -134,6 +135,7 @@ void StoreFile::forget() {
 
 LONG StoreFile::fail(LONG code, const std::string &reason) {
     problem_ = reason;
+    problemFromReading_ = false;
     return code;
 }
 
@@ -144,7 +146,20 @@ LONG StoreFile::failSystem(const std::string &what, LONG code) {
 
 LONG StoreFile::refresh() { return load(path()); }
 
+// A reading problem lasts until the file reads well again; a writing
+// problem until a write succeeds, so later reads do not hide it.
 LONG StoreFile::load(const std::string &file) {
+    LONG result = readFile(file);
+    if (result != ERROR_SUCCESS) {
+        problemFromReading_ = true;
+    } else if (problemFromReading_) {
+        problem_.clear();
+        problemFromReading_ = false;
+    }
+    return result;
+}
+
+LONG StoreFile::readFile(const std::string &file) {
     struct stat info;
     Signature now;
     if (::stat(file.c_str(), &info) == 0) {
@@ -154,11 +169,7 @@ LONG StoreFile::load(const std::string &file) {
         forget();
         return fail(error == EACCES ? ERROR_ACCESS_DENIED : ERROR_CANTREAD, file + ": " + std::strerror(error));
     }
-    if (loaded_ && file == loadedPath_ && now == signature_) {
-        if (broken_) return ERROR_BADDB;
-        problem_.clear();
-        return ERROR_SUCCESS;
-    }
+    if (loaded_ && file == loadedPath_ && now == signature_) return broken_ ? ERROR_BADDB : ERROR_SUCCESS;
 
     forget();
     Key fresh;
@@ -192,7 +203,6 @@ LONG StoreFile::load(const std::string &file) {
     loaded_ = true;
     loadedPath_ = file;
     signature_ = now;
-    problem_.clear();
     return ERROR_SUCCESS;
 }
 
@@ -263,6 +273,7 @@ LONG StoreFile::save(const std::string &file) {
         loaded_ = false;
     }
     problem_.clear();
+    problemFromReading_ = false;
     return ERROR_SUCCESS;
 }
 

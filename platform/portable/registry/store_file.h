@@ -31,7 +31,7 @@ public:
     // Syncs the file and its folder to stable storage.
     LONG flush();
 
-    // The reason the last failure happened ("" after a success).
+    // Why the store could not be used; see store_problem.h for how long it is kept.
     const std::string &problem() const { return problem_; }
 
 private:
@@ -44,6 +44,7 @@ private:
 
     static Signature signatureOf(const struct stat &info);
     LONG load(const std::string &file);
+    LONG readFile(const std::string &file);
     LONG save(const std::string &file);
     LONG fail(LONG code, const std::string &reason);
     // Fails with errno's explanation; code 0 picks the code that fits errno.
@@ -57,6 +58,7 @@ private:
     Signature signature_;
     Key tree_;
     std::string problem_;
+    bool problemFromReading_ = false;
 };
 
 }  // namespace corvant::registry
