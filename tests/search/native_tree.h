@@ -1,0 +1,21 @@
+// Native helpers for trees that the ordinary file functions cannot build or
+// remove: paths longer than the system's path limit, and folders this
+// process must not be able to read.
+#pragma once
+
+#include <string>
+
+namespace corvant::testing {
+
+// Creates the folder name in the current directory and moves into it.
+void makeFolderAndEnter(const std::string &name);
+// Creates an empty file in the current directory.
+void makeFileHere(const std::string &name);
+// Removes the folder name below the current directory with everything in
+// it, however deep, and leaves the current directory where it was.
+void removeTreeHere(const std::string &name);
+// Drops this process's power to bypass file permissions (root's
+// CAP_DAC_OVERRIDE and CAP_DAC_READ_SEARCH). Meant for a child process.
+void dropPermissionBypass();
+
+}  // namespace corvant::testing
