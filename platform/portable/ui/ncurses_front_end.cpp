@@ -1,5 +1,6 @@
 #include "platform/portable/ui/ncurses_front_end.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <ncurses.h>
@@ -65,7 +66,10 @@ public:
 
     bool readKey(Key &key) override {
         for (;;) {
+            errno = 0;
             int c = getch();
+            if (c == ERR && errno == EINTR)
+                continue;
             if (c == ERR)
                 return false;  // input closed
             if (translate(c, key))
