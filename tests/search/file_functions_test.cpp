@@ -131,8 +131,9 @@ TEST_F(FileFunctionsTest, EnumerationsOfOneFolderRunSideBySide) {
 }
 
 TEST_F(FileFunctionsTest, CurrentFolderChangesByNameWithoutCaseAndBackWithDotDot) {
+    // The current directory keeps the name as it was given.
     ASSERT_TRUE(SetCurrentDirectoryA("SUB"));
-    EXPECT_EQ(currentDirectory(), pathInTree("sub"));
+    EXPECT_EQ(currentDirectory(), pathInTree("SUB"));
     ASSERT_TRUE(SetCurrentDirectoryA(".."));
     EXPECT_EQ(currentDirectory(), tree());
 
