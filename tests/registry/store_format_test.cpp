@@ -180,6 +180,17 @@ TEST_F(StoreFormat, LineBreaksInNamesAreRefusedSinceTheFileCannotHoldThem) {
     EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{});
 }
 
+TEST_F(StoreFormat, KeysNestDownTo512LevelsAndNoDeeper) {
+    std::string deepest = scratchKey;
+    for (int level = 2; level <= 512; ++level) deepest += "\\k";
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, deepest.c_str(), key.out()), ERROR_SUCCESS);
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(key, "one more", &unused), ERROR_INVALID_PARAMETER);
+    rereadStore();
+    EXPECT_TRUE(keyExists(deepest));
+}
+
 TEST_F(StoreFormat, KeyNamesLongerThan255AreRefused) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);

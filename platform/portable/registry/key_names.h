@@ -12,6 +12,9 @@ namespace corvant::registry {
 
 inline constexpr size_t maxKeyNameLength = 255;
 inline constexpr size_t maxValueNameLength = 16383;
+// As deep as Windows lets a registry tree grow; it also bounds the recursion
+// that writes and releases the tree.
+inline constexpr size_t maxKeyDepth = 512;
 
 // Line breaks are refused in names: the store's text format has no way to hold them.
 bool validKeyName(std::string_view name);

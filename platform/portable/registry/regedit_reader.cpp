@@ -80,7 +80,9 @@ private:
         std::string_view hive = path.substr(0, separator);
         if (!sameName(hive, rootName)) return fail(index_, "unknown root key \"" + std::string(hive) + "\"");
         Key *key = &root_;
+        size_t depth = 0;
         while (separator != std::string_view::npos) {
+            if (++depth > maxKeyDepth) return fail(index_, "keys nested too deeply");
             path = path.substr(separator + 1);
             separator = path.find('\\');
             std::string_view name = path.substr(0, separator);

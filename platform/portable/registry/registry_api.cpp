@@ -135,7 +135,9 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
         target = parent.path;
         target.insert(target.end(), names.begin(), names.end());
         const Key &root = state.store.tree();
-        if (!findKey(root, parent.path))
+        if (target.size() > maxKeyDepth)
+            status = ERROR_INVALID_PARAMETER;
+        else if (!findKey(root, parent.path))
             status = ERROR_KEY_DELETED;
         else if (openMadeToFail(state, root, target))
             status = ERROR_ACCESS_DENIED;
