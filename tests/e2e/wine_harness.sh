@@ -185,9 +185,13 @@ e2e_choose_file() {
     e2e_type "$1"
     for attempt in 1 2 3; do
         e2e_key Return
-        e2e_wait_window_gone '^Select browser executable$' 3 && return 0
+        e2e_wait_window_gone '^Select browser executable$' 4 && return 0
+        # Closing late rather than not at all: no second Enter for the box.
         e2e_window_shown '^(Done|Corvant Error)$' && return 0
-        e2e_focus "$dialog"
+        if ! timeout 10 xdotool windowfocus --sync "$dialog" >/dev/null 2>&1; then
+            e2e_window_shown '^Select browser executable$' || return 0
+        fi
+        sleep 0.2
     done
     e2e_fail "the file-open dialog did not accept $1"
 }
