@@ -2,9 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <utility>
@@ -49,15 +47,6 @@ void removeTreeHere(const std::string &name) {
     }
     if (chdir("..") != 0) return;
     rmdir(name.c_str());
-}
-
-void dropPermissionBypass() {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2] = {};
-    if (syscall(SYS_capget, &header, data) != 0) return;
-    const unsigned bypass = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-    data[0].effective &= ~bypass;
-    syscall(SYS_capset, &header, data);
 }
 
 }  // namespace corvant::testing

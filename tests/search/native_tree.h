@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/support/permission_bypass.h"
+
 namespace corvant::testing {
 
 // Creates the folder name in the current directory and moves into it.
@@ -14,8 +16,5 @@ void makeFileHere(const std::string &name);
 // Removes the folder name below the current directory with everything in
 // it, however deep, and leaves the current directory where it was.
 void removeTreeHere(const std::string &name);
-// Drops this process's power to bypass file permissions (root's
-// CAP_DAC_OVERRIDE and CAP_DAC_READ_SEARCH). Meant for a child process.
-void dropPermissionBypass();
 
 }  // namespace corvant::testing
