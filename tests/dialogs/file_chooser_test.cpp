@@ -69,6 +69,15 @@ TEST_F(FileChooser, TypedFullPathIsReturned) {
     EXPECT_EQ(request.nFileExtension, wanted.rfind('.') + 1);
 }
 
+TEST_F(FileChooser, TypedNamesMatchFilesWithoutRegardToCase) {
+    // As on Windows, the name is returned as typed.
+    std::string typed = folder + "/WITH SPACE/X.EXE";
+    typeKeys(typed + "{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), typed);
+    EXPECT_FALSE(scriptRanDry());
+}
+
 TEST_F(FileChooser, DefaultExtensionIsAppendedToANameWithoutOne) {
     startIn(folder + "/");
     typeKeys("a{Enter}");

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/portable/files/path_names.h"
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/user.h"
@@ -35,14 +36,22 @@ struct ChooserState {
     std::vector<std::string> entries;  // folders end in '/'
 };
 
+// Names match without regard to case, as everywhere else in the program.
+bool statWithoutCase(const std::string &path, struct stat &info) {
+    if (stat(path.c_str(), &info) == 0)
+        return true;
+    std::string resolved;
+    return corvant::files::resolveWithoutCase(path, resolved) && stat(resolved.c_str(), &info) == 0;
+}
+
 bool isDirectory(const std::string &path) {
     struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return statWithoutCase(path, info) && S_ISDIR(info.st_mode);
 }
 
 bool isExistingFile(const std::string &path) {
     struct stat info;
-    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return statWithoutCase(path, info) && !S_ISDIR(info.st_mode);
 }
 
 std::string joinPath(const std::string &folder, const std::string &name) {
