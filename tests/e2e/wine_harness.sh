@@ -325,6 +325,24 @@ e2e_check_class() {
     e2e_expect_line "$dump" "$class\\shell\\open\\ddeexec\\Topic	(Default)	REG_SZ	WWW_OpenURL"
 }
 
+# Check the four protocol classes, each as a complete run leaves it.
+e2e_check_protocols() {
+    local icon=$1 command=$2 server=$3
+    e2e_check_class http "URL:HyperText Transfer Protocol" "$icon" "$command" "$server"
+    e2e_check_class https "URL:HyperText Transfer Protocol with Privacy" "$icon" "$command" "$server"
+    e2e_check_class ftp "URL:File Transfer Protocol" "$icon" "$command" "$server"
+    e2e_check_class gopher "URL:Gopher Protocol" "$icon" "$command" "$server"
+}
+
+# Check everything an apply with every name selected writes.
+e2e_check_everything_written() {
+    local icon=$1 command=$2 server=$3
+    e2e_check_extension .html
+    e2e_check_extension .htm
+    e2e_check_class htmlfile "HyperText Document" "$icon" "$command" "$server"
+    e2e_check_protocols "$icon" "$command" "$server"
+}
+
 e2e_check_extension() {
     local dump
     dump=$(e2e_dump_key "$1") || true

@@ -38,8 +38,5 @@ diff -u "$E2E_RUN/before.txt" "$E2E_RUN/after.txt" >"$E2E_RUN/htmlfile.diff" ||
 
 icon="$browser,0"
 command="\"$browser\" \"%1\""
-e2e_check_class http "URL:HyperText Transfer Protocol" "$icon" "$command" NSShell
-e2e_check_class https "URL:HyperText Transfer Protocol with Privacy" "$icon" "$command" NSShell
-e2e_check_class ftp "URL:File Transfer Protocol" "$icon" "$command" NSShell
-e2e_check_class gopher "URL:Gopher Protocol" "$icon" "$command" NSShell
+e2e_check_protocols "$icon" "$command" NSShell
 e2e_log "PASS"

@@ -24,11 +24,5 @@ e2e_exit_program
 
 icon="$browser,0"
 command="\"$browser\" \"%1\""
-e2e_check_extension .html
-e2e_check_extension .htm
-e2e_check_class htmlfile "HyperText Document" "$icon" "$command" IExplore
-e2e_check_class http "URL:HyperText Transfer Protocol" "$icon" "$command" IExplore
-e2e_check_class https "URL:HyperText Transfer Protocol with Privacy" "$icon" "$command" IExplore
-e2e_check_class ftp "URL:File Transfer Protocol" "$icon" "$command" IExplore
-e2e_check_class gopher "URL:Gopher Protocol" "$icon" "$command" IExplore
+e2e_check_everything_written "$icon" "$command" IExplore
 e2e_log "PASS"

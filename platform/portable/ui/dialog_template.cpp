@@ -116,4 +116,18 @@ bool loadDialogTemplate(LPCSTR name, DialogTemplate &parsed) {
     return parseDialogTemplate(resource.data, resource.size, parsed);
 }
 
+DialogControlTemplate cellControl(const char *className, const std::string &text, DWORD style, int id,
+                                  int column, int row, int columns, int rows) {
+    DialogControlTemplate control;
+    control.className = className;
+    control.text.name = text;
+    control.style = WS_CHILD | WS_VISIBLE | style;
+    control.id = static_cast<DWORD>(id);
+    control.x = static_cast<short>(column * 4);
+    control.y = static_cast<short>(row * 8);
+    control.cx = static_cast<short>(columns * 4);
+    control.cy = static_cast<short>(rows * 8);
+    return control;
+}
+
 }  // namespace corvant::ui

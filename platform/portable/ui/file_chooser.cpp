@@ -271,20 +271,6 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-DialogControlTemplate control(const char *className, const std::string &text, DWORD style, int id, int column,
-                              int row, int columns, int rows) {
-    DialogControlTemplate c;
-    c.className = className;
-    c.text.name = text;
-    c.style = WS_CHILD | WS_VISIBLE | style;
-    c.id = static_cast<DWORD>(id);
-    c.x = static_cast<short>(column * 4);
-    c.y = static_cast<short>(row * 8);
-    c.cx = static_cast<short>(columns * 4);
-    c.cy = static_cast<short>(rows * 8);
-    return c;
-}
-
 DialogTemplate chooserTemplate(const ChooserState &state) {
     DialogTemplate chooser;
     chooser.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -293,14 +279,14 @@ DialogTemplate chooserTemplate(const ChooserState &state) {
     chooser.cy = dialogRows * 8;
     std::string type = "Files of type: " + (state.filterName.empty() ? std::string("All files") : state.filterName);
     chooser.controls = {
-        control("Static", "File &name:", SS_LEFT, idNameLabel, 1, 13, 11, 1),
-        control("Edit", "", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, idName, 13, 13, 49, 1),
-        control("ListBox", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP | WS_GROUP, idList, 1, 1, 62, 12),
-        control("Static", "", SS_LEFT | SS_NOPREFIX | WS_GROUP, idFolder, 1, 0, 62, 1),
-        control("Static", type, SS_LEFT | SS_NOPREFIX, idType, 1, 14, 62, 1),
-        control("Static", "", SS_LEFT | SS_NOPREFIX, idMessage, 1, 15, 62, 2),
-        control("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, 38, 18, 10, 1),
-        control("Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 51, 18, 10, 1),
+        cellControl("Static", "File &name:", SS_LEFT, idNameLabel, 1, 13, 11, 1),
+        cellControl("Edit", "", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, idName, 13, 13, 49, 1),
+        cellControl("ListBox", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP | WS_GROUP, idList, 1, 1, 62, 12),
+        cellControl("Static", "", SS_LEFT | SS_NOPREFIX | WS_GROUP, idFolder, 1, 0, 62, 1),
+        cellControl("Static", type, SS_LEFT | SS_NOPREFIX, idType, 1, 14, 62, 1),
+        cellControl("Static", "", SS_LEFT | SS_NOPREFIX, idMessage, 1, 15, 62, 2),
+        cellControl("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, 38, 18, 10, 1),
+        cellControl("Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 51, 18, 10, 1),
     };
     return chooser;
 }

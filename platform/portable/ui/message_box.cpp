@@ -31,20 +31,6 @@ INT_PTR CALLBACK messageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     return FALSE;
 }
 
-corvant::ui::DialogControlTemplate control(const char *className, const std::string &text, DWORD style, int id,
-                                           int column, int row, int columns, int rows) {
-    corvant::ui::DialogControlTemplate c;
-    c.className = className;
-    c.text.name = text;
-    c.style = WS_CHILD | WS_VISIBLE | style;
-    c.id = static_cast<DWORD>(id);
-    c.x = static_cast<short>(column * 4);
-    c.y = static_cast<short>(row * 8);
-    c.cx = static_cast<short>(columns * 4);
-    c.cy = static_cast<short>(rows * 8);
-    return c;
-}
-
 corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::string &title, bool error) {
     std::vector<std::string> lines = corvant::ui::wrapText(text, widestLine);
     int textColumns = 0;
@@ -60,10 +46,10 @@ corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::stri
     box.cx = static_cast<short>(columns * 4);
     box.cy = static_cast<short>(rows * 8);
     if (error)
-        box.controls.push_back(control("Static", "(X)", SS_LEFT | SS_NOPREFIX, -1, 2, 1, 3, 1));
-    box.controls.push_back(control("Static", text, SS_LEFT | SS_NOPREFIX, -1, 2 + marker, 1,
+        box.controls.push_back(corvant::ui::cellControl("Static", "(X)", SS_LEFT | SS_NOPREFIX, -1, 2, 1, 3, 1));
+    box.controls.push_back(corvant::ui::cellControl("Static", text, SS_LEFT | SS_NOPREFIX, -1, 2 + marker, 1,
                                    std::max(1, textColumns), static_cast<int>(lines.size())));
-    box.controls.push_back(control("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
+    box.controls.push_back(corvant::ui::cellControl("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
                                    (columns - 8) / 2, rows - 2, 8, 1));
     return box;
 }
