@@ -2,7 +2,7 @@
 # Journey under Wine: choose "Internet Explorer", pick the browser through
 # "&Specify location..." by typing a full path with a space, see "Done",
 # leave through Exit; then every key and value the program writes.
-#   wine_specify_location.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE
+#   wine_pick_executable.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE
 set -u
 . "$(dirname "$0")/wine_harness.sh"
 e2e_setup specify-location "$@"
