@@ -117,12 +117,18 @@ HWND nextTabStop(Window &dialog, HWND from, bool backwards) {
     return nullptr;
 }
 
-// The controls of the group holding `member`: from a WS_GROUP control up to the next one.
-std::vector<Window *> groupOf(Window &dialog, const Window &member) {
-    std::vector<Window *> all;
+// The dialog's controls in template order.
+std::vector<Window *> controlsOf(const Window &dialog) {
+    std::vector<Window *> controls;
     for (HWND child : dialog.children)
         if (Window *control = findWindow(child))
-            all.push_back(control);
+            controls.push_back(control);
+    return controls;
+}
+
+// The controls of the group holding `member`: from a WS_GROUP control up to the next one.
+std::vector<Window *> groupOf(Window &dialog, const Window &member) {
+    std::vector<Window *> all = controlsOf(dialog);
     size_t position = 0;
     for (size_t i = 0; i < all.size(); ++i)
         if (all[i] == &member)
@@ -209,10 +215,7 @@ void moveInGroup(Window &dialog, Window &focus, bool backwards) {
 
 void activateMnemonic(Window &dialog, char letter) {
     std::vector<Window *> matches;
-    std::vector<Window *> all;
-    for (HWND child : dialog.children)
-        if (Window *control = findWindow(child))
-            all.push_back(control);
+    std::vector<Window *> all = controlsOf(dialog);
     // Search from the control after the focus, so that repeated presses cycle.
     size_t start = 0;
     for (size_t i = 0; i < all.size(); ++i)
