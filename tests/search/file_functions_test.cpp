@@ -2,6 +2,7 @@
 // them. The same tests run against Windows' own functions under Wine.
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "tests/search/search_fixture.h"
 
@@ -137,13 +138,37 @@ TEST_F(FileFunctionsTest, CurrentFolderChangesByNameWithoutCaseAndBackWithDotDot
     ASSERT_TRUE(SetCurrentDirectoryA(".."));
     EXPECT_EQ(currentDirectory(), tree());
 
-    SetLastError(0);
-    EXPECT_FALSE(SetCurrentDirectoryA("missing"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    SetLastError(0);
-    EXPECT_FALSE(SetCurrentDirectoryA("notes.txt"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIRECTORY));
-    EXPECT_EQ(currentDirectory(), tree());
+}
+
+TEST_F(FileFunctionsTest, CurrentFolderThatCannotBeEnteredSaysWhereThePathBreaksOff) {
+    const std::string absoluteMissing = tree() + separator + "missing";
+    // The last name is missing (or a file); the path breaks off before it.
+    const std::pair<std::string, DWORD> failures[] = {
+        {"missing", ERROR_FILE_NOT_FOUND},
+        {"sub\\missing", ERROR_FILE_NOT_FOUND},
+        {absoluteMissing, ERROR_FILE_NOT_FOUND},
+        {"notes.txt", ERROR_DIRECTORY},
+        {"missing\\inner", ERROR_PATH_NOT_FOUND},
+        {"sub\\missing\\inner", ERROR_PATH_NOT_FOUND},
+        {"notes.txt\\inner", ERROR_PATH_NOT_FOUND},
+        {absoluteMissing + separator + "inner", ERROR_PATH_NOT_FOUND},
+        // Wildcards and the other characters Windows refuses in a name.
+        {"*", ERROR_INVALID_NAME},
+        {"su?", ERROR_INVALID_NAME},
+        {"sub\\*", ERROR_INVALID_NAME},
+        {"say \"hi\"", ERROR_INVALID_NAME},
+        {"a<b", ERROR_INVALID_NAME},
+        {"a>b", ERROR_INVALID_NAME},
+        {"a|b", ERROR_INVALID_NAME},
+        {"a\tb", ERROR_INVALID_NAME},
+        {"", ERROR_INVALID_NAME},
+    };
+    for (const auto &[path, error] : failures) {
+        SetLastError(0);
+        EXPECT_FALSE(SetCurrentDirectoryA(path.c_str())) << path;
+        EXPECT_EQ(GetLastError(), error) << path;
+        EXPECT_EQ(currentDirectory(), tree()) << path;
+    }
 }
 
 TEST_F(FileFunctionsTest, CurrentFolderTooLongForTheBufferAnswersTheSizeNeeded) {
