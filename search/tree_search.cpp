@@ -13,6 +13,10 @@ HWND resultList = nullptr;
 namespace {
 
 constexpr DWORD fullPathSize = 8192;
+// "NETSCAPE.EXE" and "IEXPLORE.EXE" alike.
+constexpr size_t targetNameLength = 12;
+// Entries examined between two reports to the observer.
+constexpr unsigned entriesPerReport = 256;
 
 // What one scan needs; kept off the stack so that a deep walk's frames stay
 // small even when the compiler folds the scan into the walk.
@@ -23,6 +27,17 @@ struct ScanState {
 
 bool isDotOrDotDot(const char *name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// A name that Windows cannot hold. Where the file system allows one (a
+// folder named "\" or "..\.." on Linux), it is not entered: spelt as a
+// Windows path it would name another folder, or none.
+bool isForeignName(const char *name) {
+    for (const char *c = name; *c != '\0'; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte < 0x20 || std::strchr("\\/:*?\"<>|", byte) != nullptr) return true;
+    }
+    return false;
 }
 
 // Only a to z change; bytes of other code pages stay as they are.
@@ -49,44 +64,95 @@ bool composeFullPath(char *fullPath, const char *name) {
     return true;
 }
 
-// Walks the current directory's subtree. Returns false once the walk has
-// lost its place (a ".." that failed), which ends the whole walk.
-bool walk() {
-    scanDirectory();
+enum class Outcome { Finished, Stopped, Lost };
 
-    std::unique_ptr<WIN32_FIND_DATAA> entry(new (std::nothrow) WIN32_FIND_DATAA);
-    if (!entry) return true;
-    FindHandle find("*.*", *entry);
-    if (!find.started()) return true;
-    do {
-        const DWORD attributes = entry->dwFileAttributes;
-        // Links, junctions and mount points lead out of the tree or back into it.
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || isDotOrDotDot(entry->cFileName)) {
-            continue;
-        }
-        if (!SetCurrentDirectoryA(entry->cFileName)) continue;
-        if (!walk() || !SetCurrentDirectoryA("..")) return false;
-    } while (find.next(*entry));
-    return true;
-}
+// One walk: the observer to report to, and the length of the current
+// directory's name, which the walk keeps itself instead of asking for it.
+class Walk {
+public:
+    explicit Walk(SearchObserver *observer) : observer_(observer) {}
+
+    Outcome run() {
+        std::unique_ptr<char[]> start(new (std::nothrow) char[fullPathSize]);
+        const DWORD length = start ? GetCurrentDirectoryA(fullPathSize, start.get()) : 0;
+        // Only a drive root ends in a separator.
+        const bool endsInSeparator =
+            length > 0 && length < fullPathSize && start[length - 1] == pathSeparator;
+        start.reset();
+        return walkHere(length, endsInSeparator ? 0 : 1);
+    }
+
+    // Examines the executables of the current directory.
+    bool scan() {
+        std::unique_ptr<ScanState> state(new (std::nothrow) ScanState);
+        if (!state) return true;
+        FindHandle find("*.exe", state->entry);
+        if (!find.started()) return true;
+        const char *target = targetName();
+        do {
+            if (!examined()) return false;
+            // A folder is never a browser, whatever its name.
+            if ((state->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+            char *name = state->entry.cFileName;
+            upperCaseInPlace(name);
+            if (std::strcmp(name, target) != 0) continue;
+            if (!composeFullPath(state->fullPath, name)) continue;
+            SendMessageA(resultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state->fullPath));
+        } while (find.next(state->entry));
+        return true;
+    }
+
+private:
+    bool report(BOOL (SearchObserver::*call)()) {
+        return observer_ == nullptr || (observer_->*call)() != FALSE;
+    }
+
+    bool examined() {
+        if (++sinceReport_ < entriesPerReport) return true;
+        sinceReport_ = 0;
+        return report(&SearchObserver::entriesExamined);
+    }
+
+    // Walks the current directory's subtree. pathLength is the length of
+    // its name, separatorLength what a name below it adds besides its own.
+    Outcome walkHere(size_t pathLength, size_t separatorLength) {
+        if (!report(&SearchObserver::folderEntered) || !scan()) return Outcome::Stopped;
+
+        std::unique_ptr<WIN32_FIND_DATAA> entry(new (std::nothrow) WIN32_FIND_DATAA);
+        if (!entry) return Outcome::Finished;
+        FindHandle find("*.*", *entry);
+        if (!find.started()) return Outcome::Finished;
+        do {
+            if (!examined()) return Outcome::Stopped;
+            const DWORD attributes = entry->dwFileAttributes;
+            // Links, junctions and mount points lead out of the tree or back into it.
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || isDotOrDotDot(entry->cFileName) ||
+                isForeignName(entry->cFileName)) {
+                continue;
+            }
+            // Below a folder whose name leaves no room for the target's full
+            // path nothing could be listed.
+            const size_t childLength = pathLength + separatorLength + std::strlen(entry->cFileName);
+            if (childLength + 1 + targetNameLength + 1 > fullPathSize) continue;
+            if (!SetCurrentDirectoryA(entry->cFileName)) continue;
+            const Outcome below = walkHere(childLength, 1);
+            if (below == Outcome::Lost || !SetCurrentDirectoryA("..")) return Outcome::Lost;
+            if (below == Outcome::Stopped) return Outcome::Stopped;
+        } while (find.next(*entry));
+        return Outcome::Finished;
+    }
+
+    SearchObserver *observer_;
+    unsigned sinceReport_ = 0;
+};
 
 }  // namespace
 
-void scanDirectory() {
-    std::unique_ptr<ScanState> state(new (std::nothrow) ScanState);
-    if (!state) return;
-    FindHandle find("*.exe", state->entry);
-    if (!find.started()) return;
-    const char *target = targetName();
-    do {
-        char *name = state->entry.cFileName;
-        if (isDotOrDotDot(name)) continue;
-        upperCaseInPlace(name);
-        if (std::strcmp(name, target) != 0) continue;
-        if (!composeFullPath(state->fullPath, name)) continue;
-        SendMessageA(resultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state->fullPath));
-    } while (find.next(state->entry));
-}
+void scanDirectory() { Walk(nullptr).scan(); }
 
-void searchTree() { walk(); }
+void searchTree() { Walk(nullptr).run(); }
+
+BOOL searchTree(SearchObserver &observer) {
+    return Walk(&observer).run() == Outcome::Stopped ? FALSE : TRUE;
+}

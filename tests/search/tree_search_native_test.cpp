@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/portable/files/file_test_hooks.h"
 #include "tests/search/child_process.h"
 #include "tests/search/native_tree.h"
 #include "tests/search/search_fixture.h"
@@ -88,6 +89,32 @@ TEST_F(NativeSearchTest, LinksAreNeverFollowed) {
     ASSERT_TRUE(search.finished) << "the search did not end";
     EXPECT_EQ(search.endedIn, top);
     EXPECT_EQ(search.entries, Entries{pathInTree("tree/real/NETSCAPE.EXE")});
+}
+
+TEST_F(NativeSearchTest, FoldersWithNamesWindowsCannotHoldAreSkippedAndThePlaceIsKept) {
+    // Spelt as Windows paths these would lead to the root, two levels up, or
+    // into a/b; the walk skips them (and what lies below them) instead.
+    const std::vector<std::string> foreign = {"\\", "..\\..", "a\\b", "*", "?x", "C:", "trail\\",
+                                              "say \"hi\"", "x<y>", "p|q", "line\nbreak"};
+    makeFile(sandbox_.folder(), "a/b/NETSCAPE.EXE");
+    makeFile(sandbox_.folder(), "plain/NETSCAPE.EXE");
+    for (const std::string &name : foreign) {
+        makeFile(sandbox_.folder(), name + "/NETSCAPE.EXE");
+        makeFile(sandbox_.folder(), name + "/inner/NETSCAPE.EXE");
+    }
+    makeFile(sandbox_.folder(), "z/NETSCAPE.EXE");
+
+    // In a child, with the drive root at the tree: a walk led to the root
+    // would come back to the same folders and never end.
+    const ChildSearch search = searchInChild(tree(), [this] {
+        setDriveRoot(tree());
+        return true;
+    });
+
+    ASSERT_TRUE(search.finished) << "the search did not end";
+    EXPECT_EQ(search.endedIn, tree());
+    EXPECT_EQ(search.entries, (Entries{pathInTree("a/b/NETSCAPE.EXE"), pathInTree("plain/NETSCAPE.EXE"),
+                                       pathInTree("z/NETSCAPE.EXE")}));
 }
 
 TEST_F(NativeSearchTest, ChainOfThreeThousandLevelsIsWalkedWithinTightLimits) {
