@@ -5,10 +5,73 @@
 #include "types.h"
 
 typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef short SHORT;
+typedef HICON HCURSOR;
 
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT, *LPPOINT;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+#define WM_NULL 0x0000
+#define WM_DESTROY 0x0002
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
 #define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SETCURSOR 0x0020
+#define WM_NEXTDLGCTL 0x0028
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+#define WM_ENTERIDLE 0x0121
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+// Bit 29 of a key message's lParam: Alt was held.
+#define KF_ALTDOWN 0x2000
+
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+// Virtual keys.
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+
+#define DWLP_MSGRESULT 0
+
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
@@ -145,6 +208,28 @@ HWND WINAPI GetDesktopWindow();
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 HWND WINAPI GetFocus();
 HWND WINAPI SetFocus(HWND window);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
+int WINAPI GetWindowTextLengthA(HWND window);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
+
+// Messages. Keys are routed when they are taken from the queue: to the
+// control with the focus, or, while no control has it, to the active dialog
+// as system keys (WM_SYSKEYDOWN, WM_SYSCHAR), as Windows does.
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+BOOL WINAPI TranslateMessage(const MSG *message);
+LRESULT WINAPI DispatchMessageA(const MSG *message);
+BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message);
+SHORT WINAPI GetKeyState(int virtualKey);
+// Milliseconds since the system started (kernel32), wrapping after 49.7 days.
+DWORD WINAPI GetTickCount();
+
+// The mouse cursor: the terminal shows none, so these change nothing.
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
 
 // The program's entry, called by the terminal front end's main().
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);

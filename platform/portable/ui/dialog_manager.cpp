@@ -4,8 +4,9 @@
 
 #include "platform/portable/ui/canvas.h"
 #include "platform/portable/ui/front_end.h"
-#include "platform/portable/ui/list_box.h"
 #include "platform/portable/ui/edit_field.h"
+#include "platform/portable/ui/list_box.h"
+#include "platform/portable/ui/message_queue.h"
 #include "platform/portable/ui/mnemonic.h"
 #include "platform/portable/ui/screen_painter.h"
 
@@ -94,6 +95,8 @@ HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
 
 bool isVisible(const Window &control) { return (control.style & WS_VISIBLE) != 0; }
 
+bool passedOverByTab(Window &dialog, const Window &control);
+
 // The focusable controls in tab order, starting after `from` (or at the start).
 HWND nextTabStop(Window &dialog, HWND from, bool backwards) {
     const std::vector<HWND> &children = dialog.children;
@@ -111,7 +114,7 @@ HWND nextTabStop(Window &dialog, HWND from, bool backwards) {
         else
             index = ((start + (backwards ? -step : step)) % n + n) % n;
         Window *control = findWindow(children[index]);
-        if (control && (control->style & WS_TABSTOP) && canTakeFocus(*control))
+        if (control && (control->style & WS_TABSTOP) && canTakeFocus(*control) && !passedOverByTab(dialog, *control))
             return control->handle;
     }
     return nullptr;
@@ -140,6 +143,17 @@ std::vector<Window *> groupOf(Window &dialog, const Window &member) {
     while (last < all.size() && !(all[last]->style & WS_GROUP))
         ++last;
     return std::vector<Window *>(all.begin() + first, all.begin() + last);
+}
+
+// Tab leads into a group of radio buttons at its checked one, as Windows
+// does: the unchecked ones are passed over while one of them is checked.
+bool passedOverByTab(Window &dialog, const Window &control) {
+    if (control.kind != WindowKind::RadioButton || control.check == BST_CHECKED)
+        return false;
+    for (Window *other : groupOf(dialog, control))
+        if (other->kind == WindowKind::RadioButton && other->check == BST_CHECKED)
+            return true;
+    return false;
 }
 
 void setFocusTo(Window &dialog, Window *control) { dialog.focus = control ? control->handle : nullptr; }
@@ -175,6 +189,25 @@ void click(Window &dialog, Window &control) {
 Window *focusedControl(Window &dialog) {
     Window *control = findWindow(dialog.focus);
     return control && control->parent == dialog.handle ? control : nullptr;
+}
+
+// The focus is somewhere in the dialog: on a control or on the dialog itself
+// (which has no control that can take it).
+bool hasFocus(Window &dialog) { return dialog.focus == dialog.handle || focusedControl(dialog) != nullptr; }
+
+// The dialog manager's own handling of WM_NEXTDLGCTL: the control in wParam
+// when lParam says so, otherwise the next (wParam 0) or previous tab stop.
+void moveFocusOnRequest(Window &dialog, WPARAM wParam, LPARAM lParam) {
+    HWND target = nullptr;
+    if (LOWORD(lParam) != 0) {
+        Window *control = findWindow(reinterpret_cast<HWND>(wParam));
+        if (control && control->parent == dialog.handle && canTakeFocus(*control))
+            target = control->handle;
+    } else {
+        target = nextTabStop(dialog, focusedControl(dialog) ? dialog.focus : nullptr, wParam != 0);
+    }
+    if (target)
+        dialog.focus = target;
 }
 
 void pressEnter(Window &dialog) {
@@ -273,6 +306,7 @@ void resetDialogManager() {
     s.dialogs.clear();
     s.exhausted = false;
     destroyAllWindows();
+    resetMessageQueue();
 }
 
 bool canTakeFocus(const Window &control) {
@@ -304,6 +338,13 @@ void redrawScreen() {
 }
 
 void handleDialogKey(Window &dialog, const Key &key) {
+    // While nothing in the dialog has the focus, Windows hands keys to the
+    // dialog as system keys: only letters act, as mnemonics.
+    if (!hasFocus(dialog)) {
+        if (key.code == KeyCode::Character)
+            activateMnemonic(dialog, key.character);
+        return;
+    }
     Window *focus = focusedControl(dialog);
     if (focus && focus->kind == WindowKind::ListBox && listBoxKey(*focus, key))
         return;
@@ -312,7 +353,7 @@ void handleDialogKey(Window &dialog, const Key &key) {
     switch (key.code) {
     case KeyCode::Tab:
     case KeyCode::BackTab: {
-        HWND next = nextTabStop(dialog, dialog.focus, key.code == KeyCode::BackTab);
+        HWND next = nextTabStop(dialog, focus ? dialog.focus : nullptr, key.code == KeyCode::BackTab);
         if (next)
             dialog.focus = next;
         return;
@@ -342,6 +383,33 @@ void handleDialogKey(Window &dialog, const Key &key) {
     }
 }
 
+LRESULT dialogMessage(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND handle = dialog.handle;
+    INT_PTR handled = sendToDialog(dialog, message, wParam, lParam);
+    // The procedure may have ended the dialog and its windows with it.
+    Window *still = findWindow(handle);
+    if (handled || !still)
+        return handled;
+    switch (message) {
+    case WM_NEXTDLGCTL: moveFocusOnRequest(*still, wParam, lParam); return 0;
+    case WM_SETTEXT:
+        still->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        return TRUE;
+    case WM_CLOSE: {
+        Window *cancel = findChild(*still, IDCANCEL);
+        PostMessageA(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(cancel ? cancel->handle : nullptr));
+        return 0;
+    }
+    default: return 0;
+    }
+}
+
+Window *activeDialog() {
+    const std::vector<HWND> &dialogs = state().dialogs;
+    return dialogs.empty() ? nullptr : findWindow(dialogs.back());
+}
+
 INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LPARAM initParam,
                   LONG_PTR userData) {
     ManagerState &s = state();
@@ -358,8 +426,12 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
 
     Window *dialog = findWindow(handle);
     HWND first = nextTabStop(*dialog, nullptr, false);
-    if (sendToDialog(*dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam))
-        dialog->focus = nextTabStop(*dialog, nullptr, false);
+    bool focusGiven = sendToDialog(*dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) != FALSE;
+    // As the dialog is shown and activated, a focus that the procedure did
+    // not place goes to the first tab stop as well; with no control that can
+    // take it, the dialog keeps it itself.
+    if (focusGiven || !hasFocus(*dialog))
+        dialog->focus = first ? first : handle;
 
     while (!dialog->ended) {
         if (s.exhausted) {
@@ -367,9 +439,8 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
             dialog->result = -1;
             break;
         }
-        redrawScreen();
-        Key key;
-        if (!s.frontEnd->readKey(key)) {
+        MSG message;
+        if (!waitMessage(message)) {
             s.exhausted = true;
             for (HWND open : s.dialogs)
                 if (Window *window = findWindow(open)) {
@@ -378,11 +449,18 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
                 }
             break;
         }
-        if (key.code == KeyCode::Resize || screenTooSmall(s.frontEnd->columns(), s.frontEnd->rows(), s.dialogs))
-            continue;
-        handleDialogKey(*dialog, key);
+        if (message.message == WM_QUIT) {
+            // Every modal loop ends on the way out; the message stays for the next one.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsDialogMessageA(handle, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
 
+    sendToDialog(*dialog, WM_DESTROY, 0, 0);
     INT_PTR result = dialog->result;
     for (size_t i = 0; i < s.dialogs.size(); ++i)
         if (s.dialogs[i] == handle) {

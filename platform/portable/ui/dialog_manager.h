@@ -27,10 +27,17 @@ void resetDialogManager();
 // Draws the open dialogs with the active front end.
 void redrawScreen();
 
-// Delivers a message to a dialog's procedure.
+// Delivers a message to a dialog's procedure only.
 INT_PTR sendToDialog(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Delivers a message to a dialog as SendMessageA does: to its procedure,
+// then, unless the procedure handled it, to the dialog manager's own
+// handling (WM_NEXTDLGCTL, WM_SETTEXT, WM_CLOSE).
+LRESULT dialogMessage(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Handles one key in the active dialog.
+// The dialog that takes the keys: the last one opened.
+Window *activeDialog();
+
+// Handles one key in the dialog, as IsDialogMessageA does.
 void handleDialogKey(Window &dialog, const Key &key);
 
 // A control that can take the focus: visible, enabled, not a label or frame.

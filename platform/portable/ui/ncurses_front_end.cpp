@@ -64,24 +64,28 @@ public:
         refresh();
     }
 
-    bool readKey(Key &key) override {
+    InputRead readInput(InputEvent &event, bool wait) override {
+        nodelay(stdscr, wait ? FALSE : TRUE);
         for (;;) {
             errno = 0;
             int c = getch();
+            if (c == ERR && !wait)
+                return InputRead::Nothing;
             if (c == ERR && errno == EINTR)
                 continue;
             if (c == ERR)
-                return false;  // input closed
-            if (translate(c, key))
-                return true;
+                return InputRead::Closed;
+            if (translate(c, event, wait))
+                return InputRead::Read;
         }
     }
 
 private:
-    bool translate(int c, Key &key) {
-        key = Key();
+    bool translate(int c, InputEvent &event, bool wait) {
+        event = InputEvent();
+        Key &key = event.key;
         switch (c) {
-        case KEY_RESIZE: key.code = KeyCode::Resize; return true;
+        case KEY_RESIZE: event.kind = InputKind::Resize; return true;
         case '\n':
         case '\r':
         case KEY_ENTER: key.code = KeyCode::Enter; return true;
@@ -104,7 +108,7 @@ private:
             // Escape alone, or Alt+key sent as Escape followed by the key.
             nodelay(stdscr, TRUE);
             int next = getch();
-            nodelay(stdscr, FALSE);
+            nodelay(stdscr, wait ? FALSE : TRUE);
             if (next == ERR || next == 27) {
                 key.code = KeyCode::Escape;
                 return true;

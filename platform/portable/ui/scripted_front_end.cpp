@@ -19,6 +19,7 @@ struct ScriptStep {
     enum Kind { Press, Snap, Resize } kind = Press;
     Key key;
     int columns = 0, rows = 0;
+    bool busy = false;  // arrives while the dialog is busy, not only once it waits
 };
 
 class ScriptedFrontEnd : public ui::FrontEnd {
@@ -29,30 +30,48 @@ public:
     int rows() const override { return rows_; }
     void present(const ui::Canvas &screen) override { screen_ = screen; }
 
-    bool readKey(Key &key) override {
+    ui::InputRead readInput(ui::InputEvent &event, bool wait) override {
+        // A dialog that looks for input while busy takes at most one step
+        // each time it looks: the read after a step ends that look.
+        if (!wait && tookThisLook_) {
+            tookThisLook_ = false;
+            return ui::InputRead::Nothing;
+        }
+        tookThisLook_ = false;
         while (!steps_.empty()) {
+            if (!wait && !steps_.front().busy)
+                return ui::InputRead::Nothing;
             ScriptStep step = steps_.front();
             steps_.pop_front();
+            if (step.busy && wait)
+                busyCameLate_ = true;
             if (step.kind == ScriptStep::Snap) {
                 snapshots_.push_back(screen_.text());
+                if (!wait)
+                    return ui::InputRead::Nothing;
             } else if (step.kind == ScriptStep::Resize) {
                 columns_ = step.columns;
                 rows_ = step.rows;
-                key = Key{KeyCode::Resize, 0, false};
-                return true;
+                event = ui::InputEvent{ui::InputKind::Resize, Key{}};
+                tookThisLook_ = !wait;
+                return ui::InputRead::Read;
             } else {
-                key = step.key;
-                return true;
+                event = ui::InputEvent{ui::InputKind::Key, step.key};
+                tookThisLook_ = !wait;
+                return ui::InputRead::Read;
             }
         }
+        if (!wait)
+            return ui::InputRead::Nothing;
         ranDry_ = true;
-        return false;
+        return ui::InputRead::Closed;
     }
 
     void queue(const ScriptStep &step) { steps_.push_back(step); }
     std::string text() const { return screen_.text(); }
     const std::vector<std::string> &snapshots() const { return snapshots_; }
     bool ranDry() const { return ranDry_; }
+    bool busyCameLate() const { return busyCameLate_; }
 
 private:
     int columns_, rows_;
@@ -60,6 +79,8 @@ private:
     std::deque<ScriptStep> steps_;
     std::vector<std::string> snapshots_;
     bool ranDry_ = false;
+    bool busyCameLate_ = false;
+    bool tookThisLook_ = false;
 };
 
 std::unique_ptr<ScriptedFrontEnd> &current() {
@@ -87,6 +108,10 @@ bool namedKey(const std::string &name, ScriptStep &step) {
         step.key = Key{KeyCode::Character, name[2], true};
         return true;
     }
+    if (name == "Busy") {
+        step.busy = true;
+        return true;
+    }
     if (name == "Snap") {
         step.kind = ScriptStep::Snap;
         return true;
@@ -112,18 +137,21 @@ ScriptedFrontEnd &frontEnd() {
 
 void startScriptedFrontEnd(int columns, int rows) {
     ui::resetDialogManager();
+    setClockStep(0);
     current() = std::make_unique<ScriptedFrontEnd>(columns, rows);
     ui::setActiveFrontEnd(current().get());
 }
 
 void stopScriptedFrontEnd() {
     ui::resetDialogManager();
+    setClockStep(0);
     ui::setActiveFrontEnd(nullptr);
     current().reset();
 }
 
 void typeKeys(const std::string &script) {
     ScriptedFrontEnd &target = frontEnd();
+    bool busy = false;
     for (size_t i = 0; i < script.size(); ++i) {
         ScriptStep step;
         char c = script[i];
@@ -135,6 +163,10 @@ void typeKeys(const std::string &script) {
             if (close == std::string::npos || !namedKey(script.substr(i + 1, close - i - 1), step))
                 throw std::invalid_argument("unknown key in script: " + script.substr(i));
             i = close;
+            if (step.busy) {
+                busy = true;
+                continue;
+            }
         } else if (c == ' ') {
             step.key = Key{KeyCode::Space, 0, false};
         } else if (c == '\n') {
@@ -144,6 +176,8 @@ void typeKeys(const std::string &script) {
         } else {
             step.key = Key{KeyCode::Character, c, false};
         }
+        step.busy = busy;
+        busy = false;
         target.queue(step);
     }
 }
@@ -151,6 +185,7 @@ void typeKeys(const std::string &script) {
 std::string screenText() { return frontEnd().text(); }
 std::vector<std::string> snapshots() { return frontEnd().snapshots(); }
 bool scriptRanDry() { return current() && (current()->ranDry() || ui::inputExhausted()); }
+bool busyKeysCameLate() { return current() && current()->busyCameLate(); }
 
 HWND createStandaloneListBox(unsigned long style) {
     ui::Window list;

@@ -20,6 +20,11 @@ void stopScriptedFrontEnd();
 // {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x). {Snap} records the
 // screen when the script reaches it; {Resize:COLSxROWS} resizes the screen.
 // "{{" stands for a literal "{".
+// A step arrives once the dialog waits for input. After {Busy} the next step
+// arrives instead while the dialog is busy with a command and looks for
+// waiting input itself (PeekMessageA until it answers FALSE): one such step
+// each time it looks, so "{Busy}{Home}{Busy}{Esc}" brings Escape at the
+// second look.
 void typeKeys(const std::string &script);
 
 // The current screen, one line per row, plain ASCII.
@@ -30,6 +35,14 @@ std::vector<std::string> snapshots();
 // True once a dialog wanted a key after the script had run out. Every open
 // dialog is then ended with -1, so a test never waits for input.
 bool scriptRanDry();
+// True once a {Busy} step was still there when the dialog waited for input
+// again: the command ended before it looked for input.
+bool busyKeysCameLate();
+
+// GetTickCount answers a clock that moves on by this many milliseconds at
+// every call, so that work which looks at the time does so in a fixed
+// rhythm (0 returns to the real clock).
+void setClockStep(unsigned long milliseconds);
 
 // A list box window that belongs to no dialog (for code that only fills one).
 HWND createStandaloneListBox(unsigned long style);

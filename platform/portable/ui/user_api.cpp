@@ -1,5 +1,9 @@
 // The user32 functions of the dialog layer.
+#include <algorithm>
+#include <cstring>
+
 #include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/list_box.h"
 #include "platform/portable/user.h"
 
@@ -84,7 +88,7 @@ LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WindowKind::PushButton: return 0;
-    case WindowKind::Dialog: return sendToDialog(*window, message, wParam, lParam);
+    case WindowKind::Dialog: return dialogMessage(*window, message, wParam, lParam);
     default: return 0;
     }
 }
@@ -95,6 +99,72 @@ LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wPa
 }
 
 HWND WINAPI GetDesktopWindow() { return desktopWindow(); }
+
+BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
+    Window *window = findWindow(handle);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    const char *shown = text ? text : "";
+    if (window->kind == WindowKind::Dialog)
+        return dialogMessage(*window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown)) ? TRUE : FALSE;
+    if (window->kind == WindowKind::Edit)
+        setFieldText(*window, shown);
+    else
+        window->text = shown;
+    return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND handle, LPSTR buffer, int size) {
+    Window *window = findWindow(handle);
+    if (!window || !buffer || size <= 0) {
+        if (!window)
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    const size_t copied = std::min(window->text.size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, window->text.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<int>(copied);
+}
+
+int WINAPI GetWindowTextLengthA(HWND handle) {
+    Window *window = findWindow(handle);
+    return window ? static_cast<int>(window->text.size()) : 0;
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
+    Window *window = findWindow(handle);
+    if (!window || window->kind != WindowKind::Dialog || index != DWLP_MSGRESULT) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    LONG_PTR previous = window->messageResult;
+    window->messageResult = value;
+    return previous;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
+    Window *window = findWindow(handle);
+    if (!window || window->kind != WindowKind::Dialog || index != DWLP_MSGRESULT) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return window->messageResult;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
+    // Any cursor the program asks for; a terminal cannot show it anyway.
+    return reinterpret_cast<HCURSOR>(reinterpret_cast<ULONG_PTR>(name) | 0x10000);
+}
+
+HCURSOR WINAPI SetCursor(HCURSOR cursor) {
+    static HCURSOR current = nullptr;
+    HCURSOR previous = current;
+    current = cursor;
+    return previous;
+}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     if (moduleName == nullptr)

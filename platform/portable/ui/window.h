@@ -33,6 +33,7 @@ struct Window {
     bool ended = false;
     INT_PTR result = 0;
     LONG_PTR userData = 0;  // for the layer's own dialogs (message box, file chooser)
+    LONG_PTR messageResult = 0;  // DWLP_MSGRESULT
 
     // List boxes.
     std::vector<std::string> items;
