@@ -1,7 +1,8 @@
-// How the dialog manager turns keys into focus moves and commands.
+// How the dialog manager turns keys into focus moves and commands. The same
+// tests run natively and under Wine: where the two differ, Windows is right.
 #include <gtest/gtest.h>
 
-#include "dialog_test_support.h"
+#include "tests/dialogs/recording_dialog.h"
 
 namespace corvant::testing {
 namespace {
@@ -10,21 +11,32 @@ using Clicks = std::vector<int>;
 
 int checkOf(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0)); }
 
-TEST(DialogFocus, TabFollowsTabStopsInTemplateOrderSkippingDisabled) {
-    ScriptedScreen screen;
-    // Space presses whatever has the focus, so the clicks show where the focus went.
+TEST(DialogFocus, TabFollowsTabStopsInTemplateOrderSkippingDisabledAndUncheckedRadioButtons) {
+    KeyboardSession keyboard;
+    // Space presses whatever has the focus, so the clicks show where the focus
+    // went. Once "First" is checked, Tab enters and leaves the radio group at
+    // it; Shift+Tab goes back over the wrap.
     typeKeys("{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}"
-             "{Tab}{Space}{S-Tab}{S-Tab}{Space}{Esc}");  // back over the wrap
+             "{S-Tab}{S-Tab}{Space}{Esc}");
     RecordingDialog dialog;
     dialog.onCommand = endOn({IDCANCEL});
     EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), IDCANCEL);
-    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDC_SECOND, IDC_THIRD, IDC_CHECK, IDC_GO, IDC_NESTED,
-                                       IDC_LABELLED, IDC_FIRST, IDC_NESTED, IDCANCEL}));
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDC_CHECK, IDC_GO, IDC_NESTED, IDC_LABELLED, IDC_FIRST, IDC_CHECK,
+                                       IDC_LABELLED, IDCANCEL}));
     EXPECT_FALSE(scriptRanDry());
 }
 
-TEST(DialogFocus, InitDialogReturningFalseLeavesNoFocus) {
-    ScriptedScreen screen;
+TEST(DialogFocus, TabStopsAtEveryRadioButtonWhileNoneIsChecked) {
+    KeyboardSession keyboard;
+    typeKeys("{Tab}{Tab}{Space}{Esc}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_THIRD, IDCANCEL}));
+}
+
+TEST(DialogFocus, InitDialogReturningFalseStillFocusesTheFirstTabStopOnceShown) {
+    KeyboardSession keyboard;
     typeKeys("{Space}{Tab}{Space}{Esc}");
     RecordingDialog dialog;
     dialog.onInit = [](HWND) {
@@ -33,29 +45,70 @@ TEST(DialogFocus, InitDialogReturningFalseLeavesNoFocus) {
     };
     dialog.onCommand = endOn({IDCANCEL});
     runRecordingDialog(IDD_CONTROLS, dialog);
-    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDCANCEL}));
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDC_CHECK, IDCANCEL}));
 }
 
-TEST(DialogFocus, DisablingTheFocusedControlLeavesEnterToTheDialog) {
-    ScriptedScreen screen;
-    typeKeys("{Tab}{Tab}{Tab}{Tab}{Space}{Enter}{Esc}");  // Go has the focus when pressed
+TEST(DialogFocus, InitDialogReturningFalseKeepsTheFocusItPlaced) {
+    KeyboardSession keyboard;
+    typeKeys("{Space}{Esc}");
     RecordingDialog dialog;
-    dialog.onCommand = [](HWND window, int id) {
+    dialog.onInit = [](HWND window) {
+        SetFocus(GetDlgItem(window, IDC_GO));
+        return FALSE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDCANCEL}));
+}
+
+TEST(DialogFocus, DisabledFocusedControlLeavesNoFocusAndOnlyLettersAct) {
+    KeyboardSession keyboard;
+    // Go disables itself when pressed. Then neither Enter, Escape, Tab,
+    // Space nor the arrows do anything; letters still act as mnemonics, with
+    // Alt or without, and the one pressed takes the focus.
+    typeKeys("{Tab}{Tab}{Tab}{Tab}{Space}{Enter}{Esc}{Tab}{S-Tab}{Space}{Down}n{Esc}");
+    RecordingDialog dialog;
+    HWND focusAfterDisabling = reinterpret_cast<HWND>(1);
+    dialog.onCommand = [&focusAfterDisabling](HWND window, int id) {
         if (id == IDC_GO) {
             EXPECT_FALSE(EnableWindow(GetDlgItem(window, IDC_GO), FALSE)) << "Go was enabled before";
             EXPECT_TRUE(EnableWindow(GetDlgItem(window, IDC_GO), FALSE)) << "Go was already disabled";
-            EXPECT_EQ(GetFocus(), nullptr);
+            focusAfterDisabling = GetFocus();
+        }
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), 0);
+    EXPECT_EQ(focusAfterDisabling, nullptr);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDC_NESTED, IDCANCEL}));
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(DialogFocus, NextControlMessageMovesTheFocusToALiveControl) {
+    KeyboardSession keyboard;
+    // The focus is moved to Go when Go disables "Check me"; a second request
+    // moves it on to the next tab stop, Nested.
+    typeKeys("{A-k}{Space}{Esc}");
+    RecordingDialog dialog;
+    dialog.onCommand = [](HWND window, int id) {
+        if (id == IDC_CHECK) {
+            SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDC_GO)), TRUE);
+            EnableWindow(GetDlgItem(window, IDC_CHECK), FALSE);
+            EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_GO));
+            SendMessageA(window, WM_NEXTDLGCTL, 0, FALSE);
+            EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_NESTED));
         }
         if (id == IDCANCEL)
             EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, dialog);
-    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDOK, IDCANCEL}));
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_CHECK, IDC_NESTED, IDCANCEL}));
 }
 
 TEST(DialogEnter, FocusedPushButtonThenDefaultButtonThenOk) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     // Focus on the check box: the default button. Focus on Other: Other itself.
     typeKeys("{Enter}{Tab}{Enter}{Tab}{Enter}");
     RecordingDialog dialog;
@@ -78,7 +131,7 @@ TEST(DialogEnter, FocusedPushButtonThenDefaultButtonThenOk) {
 }
 
 TEST(DialogEnter, DisabledDefaultButtonSendsNothing) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     typeKeys("{Enter}{Space}{Esc}");
     RecordingDialog dialog;
     dialog.onInit = [](HWND window) {
@@ -91,7 +144,7 @@ TEST(DialogEnter, DisabledDefaultButtonSendsNothing) {
 }
 
 TEST(DialogEscape, SendsCancelAndAnUnhandledCommandKeepsTheDialogOpen) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     typeKeys("{Esc}{Esc}{A-g}");
     RecordingDialog dialog;
     dialog.onCommand = endOn({IDC_GO});
@@ -100,8 +153,8 @@ TEST(DialogEscape, SendsCancelAndAnUnhandledCommandKeepsTheDialogOpen) {
 }
 
 TEST(RadioGroup, CheckingOneClearsTheOthersAndArrowsMoveAndCheck) {
-    ScriptedScreen screen;
-    typeKeys("{Down}{Down}{Down}{Up}{Snap}{Esc}");
+    KeyboardSession keyboard;
+    typeKeys("{Down}{Down}{Down}{Up}{Esc}");
     RecordingDialog dialog;
     std::vector<int> checksAtCancel;
     dialog.onInit = [](HWND window) {
@@ -120,13 +173,10 @@ TEST(RadioGroup, CheckingOneClearsTheOthersAndArrowsMoveAndCheck) {
     // Down wraps from the last radio button to the first; the group ends before "Disabled".
     EXPECT_EQ(dialog.clicks(), (Clicks{IDC_SECOND, IDC_THIRD, IDC_FIRST, IDC_THIRD, IDCANCEL}));
     EXPECT_EQ(checksAtCancel, (std::vector<int>{BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED}));
-    ASSERT_EQ(snapshots().size(), 1u);
-    EXPECT_NE(snapshots()[0].find("( ) First"), std::string::npos);
-    EXPECT_NE(snapshots()[0].find("(*) Third"), std::string::npos);
 }
 
 TEST(RadioGroup, ArrowsOnOtherControlsOnlyMoveTheFocusWithinTheirGroup) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     // From "Check me" Down goes to Go without pressing it; Space then presses Go.
     typeKeys("{Tab}{Tab}{Tab}{Down}{Space}{Esc}");
     RecordingDialog dialog;
@@ -144,7 +194,7 @@ TEST(RadioGroup, ArrowsOnOtherControlsOnlyMoveTheFocusWithinTheirGroup) {
 }
 
 TEST(CheckBox, SpaceTogglesBeforeTheCommandArrives) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     typeKeys("{Tab}{Tab}{Tab}{Space}{Space}{Esc}");
     RecordingDialog dialog;
     std::vector<int> stateSeen;
@@ -160,7 +210,7 @@ TEST(CheckBox, SpaceTogglesBeforeTheCommandArrives) {
 }
 
 TEST(Mnemonics, AltLetterActsOnItsControl) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     // c: radio "Se&cond"; k: check box; d: disabled button, silent; l: a label,
     // which moves the focus to the control after it; g without Alt: "&Go".
     typeKeys("{A-c}{A-K}{A-d}{A-l}{Space}g{Esc}");
@@ -181,8 +231,8 @@ TEST(Mnemonics, AltLetterActsOnItsControl) {
 }
 
 TEST(DisabledControls, SendNothingAndAreSkipped) {
-    ScriptedScreen screen;
-    typeKeys("{A-g}{Tab}{Tab}{Tab}{Tab}{Space}{Snap}{Esc}");
+    KeyboardSession keyboard;
+    typeKeys("{A-g}{Tab}{Tab}{Tab}{Tab}{Space}{Esc}");
     RecordingDialog dialog;
     dialog.onInit = [](HWND window) {
         EnableWindow(GetDlgItem(window, IDC_GO), FALSE);
@@ -197,8 +247,8 @@ TEST(DisabledControls, SendNothingAndAreSkipped) {
 }
 
 TEST(NestedDialogs, OwnerIsDisabledWhileTheChildRunsAndGetsNoKeys) {
-    ScriptedScreen screen;
-    typeKeys("{A-n}{A-g}{Snap}{Enter}{Esc}");
+    KeyboardSession keyboard;
+    typeKeys("{A-n}{A-g}{Enter}{Esc}");
     RecordingDialog outer, inner;
     BOOL ownerEnabledInChild = TRUE, ownerEnabledAfter = FALSE;
     INT_PTR childResult = 0;
@@ -221,13 +271,10 @@ TEST(NestedDialogs, OwnerIsDisabledWhileTheChildRunsAndGetsNoKeys) {
     EXPECT_TRUE(ownerEnabledAfter);
     EXPECT_EQ(childResult, IDOK);
     EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL})) << "Alt+G went to the child, which has no G";
-    ASSERT_EQ(snapshots().size(), 1u);
-    EXPECT_NE(snapshots()[0].find("Default button"), std::string::npos);
-    EXPECT_NE(snapshots()[0].find("Controls under test"), std::string::npos);
 }
 
 TEST(ScriptRunningDry, EndsEveryOpenDialogWithMinusOne) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     typeKeys("{A-n}");
     RecordingDialog outer, inner;
     INT_PTR childResult = 0, laterResult = 0;
@@ -246,7 +293,7 @@ TEST(ScriptRunningDry, EndsEveryOpenDialogWithMinusOne) {
 }
 
 TEST(EndDialog, DuringInitDialogReturnsWithoutAskingForKeys) {
-    ScriptedScreen screen;
+    KeyboardSession keyboard;
     RecordingDialog dialog;
     dialog.onInit = [](HWND window) {
         EndDialog(window, 77);
@@ -256,11 +303,6 @@ TEST(EndDialog, DuringInitDialogReturnsWithoutAskingForKeys) {
     EXPECT_FALSE(scriptRanDry());
     EXPECT_FALSE(EndDialog(dialog.window, 1)) << "the dialog is gone";
     EXPECT_EQ(GetDlgItem(dialog.window, IDC_GO), nullptr);
-}
-
-TEST(DialogBox, NeedsAFrontEnd) {
-    RecordingDialog dialog;
-    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), -1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "dialog_test_support.h"
+#include "tests/dialogs/recording_dialog.h"
 
 #include <algorithm>
 #include <map>
@@ -37,9 +37,7 @@ std::vector<int> RecordingDialog::clicks() const {
 }
 
 INT_PTR runRecordingDialog(int templateId, RecordingDialog &dialog, HWND owner) {
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(templateId),
-                                     owner ? owner : GetDesktopWindow(), recordingProc,
-                                     reinterpret_cast<LPARAM>(&dialog));
+    INT_PTR result = runKeyedDialog(templateId, recordingProc, reinterpret_cast<LPARAM>(&dialog), owner);
     if (dialog.window)
         running().erase(dialog.window);
     return result;

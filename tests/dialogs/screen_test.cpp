@@ -74,5 +74,35 @@ TEST(Screen, NoTabStopsAndTextOnlyDialogStillRuns) {
     EXPECT_NE(snapshots().at(0).find("Only text"), std::string::npos);
 }
 
+TEST(Screen, RadioChecksNestedDialogsAndNewCaptionsAreShown) {
+    ScriptedScreen screen;
+    typeKeys("{Down}{Down}{Snap}{A-n}{Snap}{Enter}{Snap}{Esc}");
+    RecordingDialog outer, inner;
+    inner.onCommand = endOn({IDOK});
+    outer.onCommand = [&](HWND window, int id) {
+        if (id == IDC_NESTED) {
+            runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+            SetWindowTextA(window, "Controls, renamed");
+        }
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, outer);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_NE(screens[0].find("( ) First"), std::string::npos) << screens[0];
+    EXPECT_NE(screens[0].find(">(*) Third"), std::string::npos) << screens[0];
+    EXPECT_NE(screens[1].find("Default button"), std::string::npos) << screens[1];
+    EXPECT_NE(screens[1].find("Controls under test"), std::string::npos) << screens[1];
+    EXPECT_EQ(screens[2].find("Default button"), std::string::npos) << screens[2];
+    EXPECT_NE(screens[2].find(" Controls, renamed "), std::string::npos) << screens[2];
+}
+
+TEST(DialogBox, NeedsAFrontEnd) {
+    RecordingDialog dialog;
+    EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), -1);
+}
+
 }  // namespace
 }  // namespace corvant::testing
