@@ -70,7 +70,8 @@ enum class Outcome { Finished, Stopped, Lost };
 // directory's name, which the walk keeps itself instead of asking for it.
 class Walk {
 public:
-    explicit Walk(SearchObserver *observer) : observer_(observer) {}
+    // The browser type is read once: the walk looks for one name throughout.
+    explicit Walk(SearchObserver *observer) : observer_(observer), target_(targetName()) {}
 
     Outcome run() {
         std::unique_ptr<char[]> start(new (std::nothrow) char[fullPathSize]);
@@ -88,14 +89,13 @@ public:
         if (!state) return true;
         FindHandle find("*.exe", state->entry);
         if (!find.started()) return true;
-        const char *target = targetName();
         do {
             if (!examined()) return false;
             // A folder is never a browser, whatever its name.
             if ((state->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
             char *name = state->entry.cFileName;
             upperCaseInPlace(name);
-            if (std::strcmp(name, target) != 0) continue;
+            if (std::strcmp(name, target_) != 0) continue;
             if (!composeFullPath(state->fullPath, name)) continue;
             SendMessageA(resultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state->fullPath));
         } while (find.next(state->entry));
@@ -144,6 +144,7 @@ private:
     }
 
     SearchObserver *observer_;
+    const char *target_;
     unsigned sinceReport_ = 0;
 };
 

@@ -2,12 +2,15 @@
 // Auto find dialog itself run on a scratch tree.
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "assoc/browser_settings.h"
 #include "assoc/main_window.h"
 #include "platform/portable/files/file_test_hooks.h"
 #include "platform/portable/test_hooks.h"
+#include "platform/portable/ui/scripted_front_end.h"
 #include "tests/support/registry_reader.h"
 #include "tests/ui/dialog_test_fixture.h"
 #include "ui/auto_find_dialog.h"
@@ -20,23 +23,48 @@ namespace fs = std::filesystem;
 
 std::string currentDirectory() { return fs::current_path().string(); }
 
-// What the dialog held when it opened and when Accept was pressed.
+// What the dialog held and showed along the way.
 struct Observed {
     LRESULT entriesAtOpening = -1;
     bool acceptEnabledAtOpening = true;
     LRESULT entriesAtAccept = -1;
+    LRESULT entriesAtCancel = -1;
+    bool acceptEnabledAtCancel = true;
+    size_t readsAtCancel = 0;
+    size_t captionsAtCancel = 0;
+    LRESULT entriesAtEnd = -1;
+    size_t readsAtEnd = 0;
+    std::vector<std::string> captions;
 };
 Observed observed;
 // When set, this entry is put in the list as the dialog opens.
 std::string extraEntry;
+// When set, the dialog is asked to close as it shows its first progress.
+bool closeOnProgress = false;
+
+LRESULT entryCount(HWND window) { return SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0); }
 
 INT_PTR CALLBACK observingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_SEARCH_ACCEPT) {
-        observed.entriesAtAccept = SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0);
+        observed.entriesAtAccept = entryCount(window);
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && observed.entriesAtCancel < 0) {
+        observed.entriesAtCancel = entryCount(window);
+        observed.acceptEnabledAtCancel = IsWindowEnabled(GetDlgItem(window, IDC_SEARCH_ACCEPT));
+        observed.readsAtCancel = directoryReadCount();
+        observed.captionsAtCancel = observed.captions.size();
+    }
+    if (message == WM_SETTEXT) {
+        observed.captions.push_back(reinterpret_cast<const char *>(lParam));
+        if (closeOnProgress && observed.captions.size() == 1) PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (message == WM_DESTROY) {
+        observed.entriesAtEnd = entryCount(window);
+        observed.readsAtEnd = directoryReadCount();
     }
     INT_PTR handled = AutoFindDialogProc(window, message, wParam, lParam);
     if (message == WM_INITDIALOG) {
-        observed.entriesAtOpening = SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0);
+        observed.entriesAtOpening = entryCount(window);
         observed.acceptEnabledAtOpening = IsWindowEnabled(GetDlgItem(window, IDC_SEARCH_ACCEPT));
         if (!extraEntry.empty()) {
             SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_ADDSTRING, 0,
@@ -54,6 +82,7 @@ protected:
         DialogTest::SetUp();
         observed = Observed{};
         extraEntry.clear();
+        closeOnProgress = false;
         previousDirectory = currentDirectory();
         browserSettings.browserIsNetscape = false;  // looking for IEXPLORE.EXE
         root = fs::path(sandbox.folder()) / "drive";
@@ -87,11 +116,11 @@ protected:
     }
 };
 
-// From "&Start" (disabled after the search, as is "&Accept" before it)
-// Shift+Tab reaches the list.
-const std::string toList = "{S-Tab}";
-// The first arrow key only highlights the entry with the caret (the first).
+// After the search the list has the focus; the first arrow key only
+// highlights the entry with the caret (the first).
 const std::string highlightSecond = "{Down}{Down}", highlightThird = "{Down}{Down}{Down}";
+// The scratch drive: drive, a, B, c and c/sub.
+const std::string allFolders = "Auto find web browser - 5 folders - ";
 
 TEST_F(AutoFindDialog, AcceptWithoutHighlightTakesTheFirstSortedPath) {
     EXPECT_EQ(runDialog("{A-s}{A-a}"), IDOK);
@@ -103,11 +132,11 @@ TEST_F(AutoFindDialog, AcceptWithoutHighlightTakesTheFirstSortedPath) {
 }
 
 TEST_F(AutoFindDialog, TheHighlightedEntryIsTaken) {
-    EXPECT_EQ(runDialog("{A-s}" + toList + highlightThird + "{A-a}"), IDOK);
+    EXPECT_EQ(runDialog("{A-s}" + highlightThird + "{A-a}"), IDOK);
     EXPECT_EQ(std::string(browserSettings.browserPath), found("c/sub/IEXPLORE.EXE"));
 }
 
-TEST_F(AutoFindDialog, CancelAfterTheSearchKeepsThePreviousPath) {
+TEST_F(AutoFindDialog, EscapeAfterTheSearchKeepsThePreviousPath) {
     std::strcpy(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
     EXPECT_EQ(runDialog("{A-s}{Esc}"), 0);
     EXPECT_STREQ(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
@@ -121,7 +150,7 @@ TEST_F(AutoFindDialog, StartRunsOnceAndAcceptWaitsForIt) {
 }
 
 TEST_F(AutoFindDialog, EnterInTheListDoesNotEndTheDialog) {
-    EXPECT_EQ(runDialog("{A-s}" + toList + highlightSecond + "{Enter}{Snap}{A-a}"), IDOK);
+    EXPECT_EQ(runDialog("{A-s}" + highlightSecond + "{Enter}{Snap}{A-a}"), IDOK);
     ASSERT_EQ(snapshots().size(), 1u);
     EXPECT_NE(snapshots()[0].find("Auto find web browser"), std::string::npos) << snapshots()[0];
     EXPECT_EQ(std::string(browserSettings.browserPath), found("B/IEXPLORE.EXE"));
@@ -134,12 +163,19 @@ TEST_F(AutoFindDialog, EveryOpeningStartsWithAnEmptyList) {
     EXPECT_EQ(observed.entriesAtAccept, 3);
 }
 
-TEST_F(AutoFindDialog, NothingFoundLeavesThePathAsItWas) {
+TEST_F(AutoFindDialog, NothingFoundLeavesAcceptDisabledAndTheFocusOnCancel) {
     fs::current_path(root / "a");
     fs::remove(root / "a" / "IEXPLORE.EXE");
-    EXPECT_EQ(runDialog("{A-s}{A-a}"), IDOK);
-    EXPECT_EQ(observed.entriesAtAccept, 0);
-    EXPECT_STREQ(browserSettings.browserPath, "");
+    std::strcpy(browserSettings.browserPath, "/previous/NETSCAPE.EXE");
+    // Alt+A finds Accept disabled; Enter presses the focused Cancel.
+    EXPECT_EQ(runDialog("{A-s}{A-a}{Snap}{Enter}"), 0);
+    EXPECT_EQ(observed.entriesAtAccept, -1);
+    EXPECT_FALSE(observed.acceptEnabledAtCancel);
+    EXPECT_STREQ(browserSettings.browserPath, "/previous/NETSCAPE.EXE");
+    ASSERT_FALSE(observed.captions.empty());
+    EXPECT_EQ(observed.captions.back(), "Auto find web browser - 1 folder - nothing found");
+    ASSERT_EQ(snapshots().size(), 1u);
+    EXPECT_NE(snapshots()[0].find(">[ Cancel ]"), std::string::npos) << snapshots()[0];
 }
 
 TEST_F(AutoFindDialog, AnEntryTooLongForThePathIsNotTaken) {
@@ -153,6 +189,70 @@ TEST_F(AutoFindDialog, AnEntryTooLongForThePathIsNotTaken) {
     ASSERT_EQ(snapshots().size(), 1u);
     EXPECT_NE(snapshots()[0].find("Auto find web browser"), std::string::npos);
     extraEntry.clear();
+}
+
+TEST_F(AutoFindDialog, CaptionShowsTheProgressWhileSearchingAndTheOutcomeAfter) {
+    EXPECT_EQ(runDialog("{A-s}{Busy}{Snap}{Snap}{A-a}"), IDOK);
+    EXPECT_FALSE(busyKeysCameLate());
+    ASSERT_GE(observed.captions.size(), 2u);
+    EXPECT_EQ(observed.captions.front(), "Auto find web browser - 1 folder - " + root.string());
+    EXPECT_EQ(observed.captions.back(), allFolders + "3 found");
+    ASSERT_EQ(snapshots().size(), 2u);
+    EXPECT_NE(snapshots()[0].find(" Auto find web browser - 1 folder - /"), std::string::npos) << snapshots()[0];
+    EXPECT_NE(snapshots()[1].find(" " + allFolders + "3 found "), std::string::npos) << snapshots()[1];
+    // The focus on the list, which shows what was found.
+    EXPECT_NE(snapshots()[1].find("|>+---"), std::string::npos) << snapshots()[1];
+    EXPECT_NE(snapshots()[1].find("| " + found("a/IEXPLORE.EXE")), std::string::npos) << snapshots()[1];
+}
+
+// A clock that moves on 100 ms at every reading makes the search look at
+// the keyboard each time it reports; {Busy}{Home} lets one look pass.
+class AutoFindCancel : public AutoFindDialog {
+protected:
+    void SetUp() override {
+        AutoFindDialog::SetUp();
+        setClockStep(100);
+    }
+};
+
+TEST_F(AutoFindCancel, EscapeWhileSearchingStopsAtOnceAndEndsTheDialog) {
+    std::strcpy(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    EXPECT_EQ(runDialog("{A-s}{Busy}{Home}{Busy}{Home}{Busy}{Esc}"), 0);
+    EXPECT_FALSE(busyKeysCameLate());
+    EXPECT_FALSE(observed.acceptEnabledAtCancel) << "the search had ended";
+    // Nothing was read, listed or shown after the cancel.
+    EXPECT_EQ(observed.readsAtEnd, observed.readsAtCancel);
+    EXPECT_EQ(observed.entriesAtEnd, observed.entriesAtCancel);
+    EXPECT_EQ(observed.captions.size(), observed.captionsAtCancel);
+    ASSERT_FALSE(observed.captions.empty());
+    EXPECT_EQ(observed.captions.back().rfind("Auto find web browser - 3 folders - ", 0), 0u)
+        << observed.captions.back();
+    EXPECT_EQ(currentDirectory(), root.string());
+    EXPECT_STREQ(browserSettings.browserPath, "/previous/IEXPLORE.EXE");
+    EXPECT_TRUE(registryUntouched());
+}
+
+TEST_F(AutoFindCancel, CancelButtonAndCloseRequestStopTheSearchToo) {
+    // The list has the focus while searching; Tab leads to Cancel.
+    EXPECT_EQ(runDialog("{A-s}{Busy}{Tab}{Busy}{Space}"), 0);
+    EXPECT_FALSE(busyKeysCameLate());
+    EXPECT_EQ(observed.readsAtEnd, observed.readsAtCancel);
+
+    observed = Observed{};
+    closeOnProgress = true;
+    EXPECT_EQ(runDialog("{A-s}"), 0);
+    EXPECT_EQ(observed.entriesAtCancel, 0);
+    EXPECT_EQ(observed.readsAtEnd, observed.readsAtCancel);
+    EXPECT_EQ(currentDirectory(), root.string());
+}
+
+TEST_F(AutoFindCancel, OtherKeysWhileSearchingLeaveTheSearchToFinish) {
+    // Enter in the list asks for IDOK, which the dialog does not handle;
+    // Alt+A finds Accept disabled until the search has ended.
+    EXPECT_EQ(runDialog("{A-s}{Busy}{Enter}{Busy}{A-a}{Busy}{Down}{A-a}"), IDOK);
+    EXPECT_FALSE(busyKeysCameLate());
+    EXPECT_EQ(observed.entriesAtAccept, 3);
+    EXPECT_EQ(observed.captions.back(), allFolders + "3 found");
 }
 
 // The whole command through the main dialog, with the drive of the Windows
@@ -199,14 +299,23 @@ TEST_F(AutoFindCommand, CancelAfterTheSearchWritesNothing) {
     EXPECT_STREQ(browserSettings.browserPath, "");
 }
 
-TEST_F(AutoFindCommand, NothingFoundAndNothingChosenBeforeWritesNothing) {
+TEST_F(AutoFindCommand, NothingFoundAppliesNothingNotEvenAnEarlierPath) {
+    // A path chosen earlier in the run, for another browser type.
+    std::strcpy(browserSettings.browserPath, "/opt/netscape/NETSCAPE.EXE");
     setDriveRoot((root / "Windows").string());
     runProgram(autoFindExplorer + "{A-s}{A-a}{Enter}{Esc}");
     EXPECT_TRUE(registryUntouched());
+    EXPECT_TRUE(shownMessageBoxes().empty());
+}
+
+TEST_F(AutoFindCommand, CancelledSearchLeavesTheMainDialogWorking) {
+    setClockStep(100);
+    runProgram(autoFindExplorer + "{A-s}{Busy}{Esc}{A-a}{A-s}{A-a}{Enter}{Esc}");
+    EXPECT_FALSE(busyKeysCameLate());
+    EXPECT_EQ(std::string(browserSettings.browserPath), found("a/IEXPLORE.EXE"));
     auto boxes = shownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "No browser executable has been chosen.");
-    EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes[0].text, "Changes submitted to registry.");
 }
 
 TEST_F(AutoFindCommand, UnreadableWindowsDirectoryStopsSilently) {
