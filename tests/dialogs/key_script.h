@@ -22,7 +22,8 @@ public:
 // {Esc} {Tab} {S-Tab} {Space} {Up} {Down} {Left} {Right} {Home} {End} {PgUp}
 // {PgDn} {Backspace} {A-x}. A key is typed once the dialog waits for input;
 // after {Busy} the next key is typed instead while the dialog is busy with a
-// command and looks for waiting input itself, one key each time it looks.
+// command and looks for waiting input itself. Busy keys one after the other
+// come at the same look; a busy {Pass} lets one look go by without a key.
 // ({Snap} and {Resize} are for the scripted screen; Windows skips them.)
 void typeKeys(const std::string &script);
 

@@ -14,7 +14,7 @@ namespace corvant::testing {
 namespace {
 
 struct Step {
-    std::vector<INPUT> presses;
+    std::vector<INPUT> presses;  // none for a {Pass}
     bool busy = false;
 };
 
@@ -83,10 +83,15 @@ bool namedStep(const std::string &name, Step &step) {
     throw std::invalid_argument("unknown key in script: {" + name + "}");
 }
 
-// Types the next key: an ordinary one when busy is false, a {Busy} one
-// when true. Out of keys, the waiting dialog is ended with -1.
+// Types the next ordinary key, or, when the dialog is busy, the busy keys
+// up to the next {Pass}. Out of keys, a waiting dialog is ended with -1.
 void typeNext(HWND dialog, bool busy) {
     Keyboard &k = keyboard();
+    // A waiting dialog lets every {Pass} go by.
+    while (!busy && !k.steps.empty() && k.steps.front().presses.empty()) {
+        if (k.steps.front().busy) k.busyLate = true;
+        k.steps.pop_front();
+    }
     if (k.steps.empty()) {
         if (!busy) {
             k.ranDry = true;
@@ -94,11 +99,20 @@ void typeNext(HWND dialog, bool busy) {
         }
         return;
     }
-    if (busy && !k.steps.front().busy) return;
-    if (!busy && k.steps.front().busy) k.busyLate = true;
-    Step step = k.steps.front();
-    k.steps.pop_front();
-    SendInput(static_cast<UINT>(step.presses.size()), step.presses.data(), sizeof(INPUT));
+    std::vector<INPUT> presses;
+    if (busy) {
+        while (!k.steps.empty() && k.steps.front().busy) {
+            const Step step = k.steps.front();
+            k.steps.pop_front();
+            if (step.presses.empty()) break;
+            presses.insert(presses.end(), step.presses.begin(), step.presses.end());
+        }
+    } else {
+        if (k.steps.front().busy) k.busyLate = true;
+        presses = k.steps.front().presses;
+        k.steps.pop_front();
+    }
+    if (!presses.empty()) SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
 }
 
 LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,7 +174,7 @@ void parse(const std::string &script, std::deque<Step> &steps) {
                 busy = true;
                 continue;
             }
-            if (!namedStep(name, step)) continue;
+            if (name != "Pass" && !namedStep(name, step)) continue;
         } else if (c == '\n') {
             step = press(VK_RETURN, false, false);
         } else if (c == '\t') {

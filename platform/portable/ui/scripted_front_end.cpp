@@ -16,7 +16,7 @@ using ui::Key;
 using ui::KeyCode;
 
 struct ScriptStep {
-    enum Kind { Press, Snap, Resize } kind = Press;
+    enum Kind { Press, Snap, Resize, Pass } kind = Press;
     Key key;
     int columns = 0, rows = 0;
     bool busy = false;  // arrives while the dialog is busy, not only once it waits
@@ -31,13 +31,6 @@ public:
     void present(const ui::Canvas &screen) override { screen_ = screen; }
 
     ui::InputRead readInput(ui::InputEvent &event, bool wait) override {
-        // A dialog that looks for input while busy takes at most one step
-        // each time it looks: the read after a step ends that look.
-        if (!wait && tookThisLook_) {
-            tookThisLook_ = false;
-            return ui::InputRead::Nothing;
-        }
-        tookThisLook_ = false;
         while (!steps_.empty()) {
             if (!wait && !steps_.front().busy)
                 return ui::InputRead::Nothing;
@@ -45,19 +38,18 @@ public:
             steps_.pop_front();
             if (step.busy && wait)
                 busyCameLate_ = true;
-            if (step.kind == ScriptStep::Snap) {
-                snapshots_.push_back(screen_.text());
+            if (step.kind == ScriptStep::Pass) {
                 if (!wait)
                     return ui::InputRead::Nothing;
+            } else if (step.kind == ScriptStep::Snap) {
+                snapshots_.push_back(screen_.text());
             } else if (step.kind == ScriptStep::Resize) {
                 columns_ = step.columns;
                 rows_ = step.rows;
                 event = ui::InputEvent{ui::InputKind::Resize, Key{}};
-                tookThisLook_ = !wait;
                 return ui::InputRead::Read;
             } else {
                 event = ui::InputEvent{ui::InputKind::Key, step.key};
-                tookThisLook_ = !wait;
                 return ui::InputRead::Read;
             }
         }
@@ -80,7 +72,6 @@ private:
     std::vector<std::string> snapshots_;
     bool ranDry_ = false;
     bool busyCameLate_ = false;
-    bool tookThisLook_ = false;
 };
 
 std::unique_ptr<ScriptedFrontEnd> &current() {
@@ -110,6 +101,10 @@ bool namedKey(const std::string &name, ScriptStep &step) {
     }
     if (name == "Busy") {
         step.busy = true;
+        return true;
+    }
+    if (name == "Pass") {
+        step.kind = ScriptStep::Pass;
         return true;
     }
     if (name == "Snap") {

@@ -22,9 +22,9 @@ void stopScriptedFrontEnd();
 // "{{" stands for a literal "{".
 // A step arrives once the dialog waits for input. After {Busy} the next step
 // arrives instead while the dialog is busy with a command and looks for
-// waiting input itself (PeekMessageA until it answers FALSE): one such step
-// each time it looks, so "{Busy}{Home}{Busy}{Esc}" brings Escape at the
-// second look.
+// waiting input itself (PeekMessageA until it answers FALSE); {Busy} steps
+// one after the other arrive at the same look, and a busy {Pass} ends a look
+// without a key: "{Busy}{Pass}{Busy}{Esc}" brings Escape at the second look.
 void typeKeys(const std::string &script);
 
 // The current screen, one line per row, plain ASCII.
