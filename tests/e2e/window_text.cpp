@@ -1,12 +1,15 @@
 // Prints what a top-level window shows, so the Wine journeys can check the
 // texts of a message box and the state of a dialog's buttons:
 //   window_text TITLE
-// First line "title<TAB>TITLE", then one line per child control:
+// TITLE ending in "*" stands for any title that starts with the rest (a
+// caption that shows progress). First line "title<TAB>" and the window's
+// title, then one line per child control:
 // "CLASS<TAB>ID<TAB>enabled|disabled<TAB>TEXT" (tabs and line feeds in a
 // text are shown as \t and \n), and after a list box one line per entry:
 // "entry<TAB>INDEX<TAB>TEXT". Exit status 2 when no such window exists.
 // Windows build only.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/win32.h"
@@ -58,6 +61,30 @@ BOOL CALLBACK printControl(HWND control, LPARAM) {
     return TRUE;
 }
 
+struct TitleSearch {
+    const char *prefix;
+    size_t length;
+    HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND window, LPARAM parameter) {
+    auto *search = reinterpret_cast<TitleSearch *>(parameter);
+    char title[1024] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (IsWindowVisible(window) && std::strncmp(title, search->prefix, search->length) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findWindow(const std::string &title) {
+    if (title.empty() || title.back() != '*') return FindWindowA(nullptr, title.c_str());
+    TitleSearch search{title.c_str(), title.size() - 1, nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -65,11 +92,13 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: window_text TITLE\n");
         return 1;
     }
-    HWND window = FindWindowA(nullptr, argv[1]);
+    HWND window = findWindow(argv[1]);
     if (window == nullptr) {
         return 2;
     }
-    std::printf("title\t%s\n", argv[1]);
+    char title[1024] = "";
+    GetWindowTextA(window, title, sizeof title);
+    std::printf("title\t%s\n", escaped(title).c_str());
     EnumChildWindows(window, printControl, 0);
     std::fflush(stdout);
     return 0;

@@ -29,14 +29,19 @@ e2e_start_program
 e2e_key Down        # "Internet Explorer"
 e2e_key alt+a       # "&Auto find"
 finder=$(e2e_wait_window '^Auto find web browser$') || e2e_fail "the Auto find dialog did not appear"
-e2e_wait_control_enabled "Auto find web browser" 1013 1 && e2e_fail "Accept is usable before the search"
+# While searching and afterwards the caption shows how far the search got.
+title='Auto find web browser*'
+e2e_wait_control_enabled "$title" 1013 1 && e2e_fail "Accept is usable before the search"
 e2e_focus "$finder"
 e2e_key alt+s       # "&Start"
-# The search walks the whole prefix drive; the dialog answers again when done.
-e2e_wait_control_enabled "Auto find web browser" 1013 200 || e2e_fail "the search did not finish"
-e2e_wait_control_enabled "Auto find web browser" 1012 1 && e2e_fail "Start is still usable after the search"
+# The search walks the whole prefix drive; Accept becomes usable when it is done.
+e2e_wait_control_enabled "$title" 1013 200 || e2e_fail "the search did not finish"
+e2e_wait_control_enabled "$title" 1012 1 && e2e_fail "Start is still usable after the search"
+count=$(wc -l <"$E2E_RUN/expected-list.txt")
+e2e_window_text "$title" | grep -qE "^title	Auto find web browser - [0-9,]+ folders - $count found\$" ||
+    e2e_fail "the caption does not say that $count were found: $(e2e_window_text "$title" | head -n 1)"
 
-e2e_window_text "Auto find web browser" | awk -F '\t' '$1 == "entry" { print $3 }' >"$E2E_RUN/listed.txt"
+e2e_window_text "$title" | awk -F '\t' '$1 == "entry" { print $3 }' >"$E2E_RUN/listed.txt"
 [ "$(head -n 1 "$E2E_RUN/listed.txt")" = "$first" ] ||
     e2e_fail "the list does not start with $first (see $E2E_RUN/listed.txt)"
 LC_ALL=C sort -f "$E2E_RUN/listed.txt" | diff -u "$E2E_RUN/expected-list.txt" - >"$E2E_RUN/list.diff" ||
@@ -59,7 +64,7 @@ e2e_key alt+a
 refusal=$(e2e_wait_window '^Error$') || e2e_fail "the refusal box did not appear"
 e2e_expect_static_text Error \
     'Corvant can'"'"'t search for "other" browsers because their filenames are not known.'
-e2e_window_shown '^Auto find web browser$' && e2e_fail "the Auto find dialog opened for other browsers"
+e2e_window_shown '^Auto find web browser' && e2e_fail "the Auto find dialog opened for other browsers"
 e2e_focus "$refusal"
 e2e_key Return
 e2e_wait_window_gone '^Error$' 10 || e2e_fail "the refusal box did not close"
