@@ -39,6 +39,11 @@ public:
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     int get() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
 private:
     int fd_;
@@ -144,31 +149,26 @@ char *readBuffer() {
 bool isDot(const char *name) { return name[0] == '.' && name[1] == '\0'; }
 bool isDotDot(const char *name) { return name[0] == '.' && name[1] == '.' && name[2] == '\0'; }
 
-std::shared_ptr<DirectoryListing> readDirectory(int fd, const struct stat &status) {
+// The listing of what one read brought: the whole directory.
+std::shared_ptr<DirectoryListing> listingOf(int fd, const struct stat &status, const char *read,
+                                            ssize_t filled) {
     auto listing = std::make_shared<DirectoryListing>();
     listing->add(".", 1, FILE_ATTRIBUTE_DIRECTORY);
     listing->add("..", 2, FILE_ATTRIBUTE_DIRECTORY);
     ino_t dotInode = 0;
     ino_t dotDotInode = 0;
-    char *buffer = readBuffer();
-    for (;;) {
-        const ssize_t filled = getdents64(fd, buffer, readBufferSize);
-        if (filled < 0) return nullptr;
-        if (filled == 0) break;
-        for (ssize_t offset = 0; offset < filled;) {
-            const auto *entry = reinterpret_cast<const dirent64 *>(buffer + offset);
-            offset += entry->d_reclen;
-            const char *name = entry->d_name;
-            if (isDot(name)) {
-                dotInode = entry->d_ino;
-            } else if (isDotDot(name)) {
-                dotDotInode = entry->d_ino;
-            } else {
-                const size_t length = std::strlen(name);
-                if (length >= MAX_PATH) continue;
-                listing->add(name, length,
-                             entryAttributes(fd, name, entry->d_type, status.st_dev));
-            }
+    for (ssize_t offset = 0; offset < filled;) {
+        const auto *entry = reinterpret_cast<const dirent64 *>(read + offset);
+        offset += entry->d_reclen;
+        const char *name = entry->d_name;
+        if (isDot(name)) {
+            dotInode = entry->d_ino;
+        } else if (isDotDot(name)) {
+            dotDotInode = entry->d_ino;
+        } else {
+            const size_t length = std::strlen(name);
+            if (length >= MAX_PATH) continue;
+            listing->add(name, length, entryAttributes(fd, name, entry->d_type, status.st_dev));
         }
     }
     // Only a root directory is its own parent; then ask whether it is "/".
@@ -178,6 +178,34 @@ std::shared_ptr<DirectoryListing> readDirectory(int fd, const struct stat &statu
 
 }  // namespace
 
+DirectoryStream::DirectoryStream(int fd, const struct stat &status)
+    : fd_(fd), device_(status.st_dev), dotEntriesLeft_(isFileSystemRoot(status) ? 0 : 2),
+      buffer_(new char[readBufferSize]) {}
+
+DirectoryStream::~DirectoryStream() { close(fd_); }
+
+bool DirectoryStream::next(const char *&name, DWORD &attributes) {
+    if (dotEntriesLeft_ > 0) {
+        name = dotEntriesLeft_-- == 2 ? "." : "..";
+        attributes = FILE_ATTRIBUTE_DIRECTORY;
+        return true;
+    }
+    for (;;) {
+        if (offset_ >= filled_) {
+            const ssize_t got = getdents64(fd_, buffer_.get(), readBufferSize);
+            if (got <= 0) return false;
+            filled_ = static_cast<size_t>(got);
+            offset_ = 0;
+        }
+        const auto *entry = reinterpret_cast<const dirent64 *>(buffer_.get() + offset_);
+        offset_ += entry->d_reclen;
+        if (isDot(entry->d_name) || isDotDot(entry->d_name) || std::strlen(entry->d_name) >= MAX_PATH) continue;
+        name = entry->d_name;
+        attributes = entryAttributes(fd_, name, entry->d_type, device_);
+        return true;
+    }
+}
+
 void DirectoryListing::dropDotEntries() { entries_.erase(entries_.begin(), entries_.begin() + 2); }
 
 void DirectoryListing::add(const char *name, size_t length, DWORD attributes) {
@@ -186,19 +214,35 @@ void DirectoryListing::add(const char *name, size_t length, DWORD attributes) {
     names_.push_back('\0');
 }
 
-std::shared_ptr<const DirectoryListing> listDirectory(const std::string &path) {
-    if (stillCurrent(path)) return lastListing.listing;
+bool readDirectory(const std::string &path, DirectoryEntries &entries) {
+    entries = DirectoryEntries{};
+    if (stillCurrent(path)) {
+        entries.listing = lastListing.listing;
+        return true;
+    }
     lastListing = ReusableListing{};
 
     timespec readStart{};
     clock_gettime(CLOCK_REALTIME_COARSE, &readStart);
     Descriptor directory(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() < 0) return nullptr;
+    if (directory.get() < 0) return false;
     struct stat status;
-    if (fstat(directory.get(), &status) != 0) return nullptr;
-    std::shared_ptr<const DirectoryListing> listing = readDirectory(directory.get(), status);
-    if (!listing) return nullptr;
+    if (fstat(directory.get(), &status) != 0) return false;
+    char *read = readBuffer();
+    const ssize_t filled = getdents64(directory.get(), read, readBufferSize);
+    if (filled < 0) return false;
     ++readCount;
+    // A second read that brings nothing means the first brought it all.
+    // Otherwise the directory is read again from its start, a batch at a time.
+    char probe[sizeof(dirent64) + 256];
+    const ssize_t more = filled == 0 ? 0 : getdents64(directory.get(), probe, sizeof probe);
+    if (more < 0) return false;
+    if (more > 0) {
+        if (lseek(directory.get(), 0, SEEK_SET) != 0) return false;
+        entries.stream = std::make_unique<DirectoryStream>(directory.release(), status);
+        return true;
+    }
+    std::shared_ptr<const DirectoryListing> listing = listingOf(directory.get(), status, read, filled);
 
     if (settledBefore(status, readStart)) {
         lastListing.listing = listing;
@@ -209,7 +253,8 @@ std::shared_ptr<const DirectoryListing> listDirectory(const std::string &path) {
         lastListing.modified = status.st_mtim;
         lastListing.changed = status.st_ctim;
     }
-    return listing;
+    entries.listing = std::move(listing);
+    return true;
 }
 
 void noteCurrentDirectoryChanged() { ++currentDirectoryGeneration; }

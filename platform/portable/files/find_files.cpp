@@ -1,4 +1,5 @@
-// FindFirstFileA, FindNextFileA and FindClose over directory listings.
+// FindFirstFileA, FindNextFileA and FindClose over directory listings and
+// streams.
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -13,13 +14,14 @@
 
 namespace {
 
+using corvant::files::DirectoryEntries;
 using corvant::files::DirectoryListing;
 using corvant::files::NamePattern;
 
 struct FindState {
-    std::shared_ptr<const DirectoryListing> listing;
+    DirectoryEntries entries;
     NamePattern pattern;
-    size_t next = 0;
+    size_t next = 0;  // in the listing
 };
 
 // Handles in use, so that a stale or foreign handle is refused, not followed.
@@ -32,34 +34,47 @@ FindState *findState(HANDLE handle) {
     return openFinds().count(handle) != 0 ? static_cast<FindState *>(handle) : nullptr;
 }
 
+void fill(WIN32_FIND_DATAA &data, const char *name, DWORD attributes) {
+    data.dwFileAttributes = attributes;
+    data.ftCreationTime = FILETIME{0, 0};
+    data.ftLastAccessTime = FILETIME{0, 0};
+    data.ftLastWriteTime = FILETIME{0, 0};
+    data.nFileSizeHigh = 0;
+    data.nFileSizeLow = 0;
+    data.dwReserved0 = 0;
+    data.dwReserved1 = 0;
+    std::memcpy(data.cFileName, name, std::strlen(name) + 1);
+    data.cAlternateFileName[0] = '\0';
+}
+
 // Fills data with the next entry that matches; sizes and times stay zero.
 bool deliverNext(FindState &state, WIN32_FIND_DATAA &data) {
-    const DirectoryListing &listing = *state.listing;
+    const char *name = nullptr;
+    DWORD attributes = 0;
+    if (state.entries.stream) {
+        while (state.entries.stream->next(name, attributes)) {
+            if (!state.pattern.matches(name)) continue;
+            fill(data, name, attributes);
+            return true;
+        }
+        return false;
+    }
+    const DirectoryListing &listing = *state.entries.listing;
     while (state.next < listing.size()) {
         const size_t index = state.next++;
-        const char *name = listing.name(index);
+        name = listing.name(index);
         if (!state.pattern.matches(name)) continue;
-        data.dwFileAttributes = listing.attributes(index);
-        data.ftCreationTime = FILETIME{0, 0};
-        data.ftLastAccessTime = FILETIME{0, 0};
-        data.ftLastWriteTime = FILETIME{0, 0};
-        data.nFileSizeHigh = 0;
-        data.nFileSizeLow = 0;
-        data.dwReserved0 = 0;
-        data.dwReserved1 = 0;
-        std::memcpy(data.cFileName, name, std::strlen(name) + 1);
-        data.cAlternateFileName[0] = '\0';
+        fill(data, name, listing.attributes(index));
         return true;
     }
     return false;
 }
 
-std::shared_ptr<const DirectoryListing> listWithoutCase(const std::string &directory) {
-    std::shared_ptr<const DirectoryListing> listing = corvant::files::listDirectory(directory);
-    if (listing || errno != ENOENT) return listing;
+bool readWithoutCase(const std::string &directory, DirectoryEntries &entries) {
+    if (corvant::files::readDirectory(directory, entries) || errno != ENOENT) return entries.listing || entries.stream;
     std::string resolved;
-    if (!corvant::files::resolveWithoutCase(directory, resolved)) return nullptr;
-    return corvant::files::listDirectory(resolved);
+    if (!corvant::files::resolveWithoutCase(directory, resolved)) return false;
+    return corvant::files::readDirectory(resolved, entries);
 }
 
 }  // namespace
@@ -79,8 +94,8 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA findData) {
         return INVALID_HANDLE_VALUE;
     }
 
-    std::shared_ptr<const DirectoryListing> listing = listWithoutCase(directory);
-    if (!listing) {
+    DirectoryEntries entries;
+    if (!readWithoutCase(directory, entries)) {
         const int error = errno;
         SetLastError(error == ENOENT || error == ENOTDIR
                          ? ERROR_PATH_NOT_FOUND
@@ -88,7 +103,7 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA findData) {
         return INVALID_HANDLE_VALUE;
     }
     std::unique_ptr<FindState> state(new (std::nothrow)
-                                         FindState{std::move(listing), NamePattern(namePattern)});
+                                         FindState{std::move(entries), NamePattern(namePattern)});
     if (!state) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return INVALID_HANDLE_VALUE;
