@@ -3,6 +3,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "assoc/browser_settings.h"
 #include "search/find_handle.h"
@@ -17,13 +20,6 @@ constexpr DWORD fullPathSize = 8192;
 constexpr size_t targetNameLength = 12;
 // Entries examined between two reports to the observer.
 constexpr unsigned entriesPerReport = 256;
-
-// What one scan needs; kept off the stack so that a deep walk's frames stay
-// small even when the compiler folds the scan into the walk.
-struct ScanState {
-    WIN32_FIND_DATAA entry;
-    char fullPath[fullPathSize];
-};
 
 bool isDotOrDotDot(const char *name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -66,8 +62,19 @@ bool composeFullPath(char *fullPath, const char *name) {
 
 enum class Outcome { Finished, Stopped, Lost };
 
-// One walk: the observer to report to, and the length of the current
-// directory's name, which the walk keeps itself instead of asking for it.
+// A folder on the way down: the names of its subfolders still to be walked
+// (each followed by a zero), and the length of its own name.
+struct Level {
+    std::string subfolders;
+    size_t next = 0;
+    size_t pathLength = 0;
+};
+
+// One walk. It goes down by the subfolders' names and back with "..", so its
+// place is the current directory; per folder on the way down it keeps only
+// the names still to be walked, not an open enumeration, so that a deep tree
+// costs little. The length of the current directory's name is kept here
+// rather than asked for.
 class Walk {
 public:
     // The browser type is read once: the walk looks for one name throughout.
@@ -75,34 +82,61 @@ public:
 
     Outcome run() {
         std::unique_ptr<char[]> start(new (std::nothrow) char[fullPathSize]);
-        const DWORD length = start ? GetCurrentDirectoryA(fullPathSize, start.get()) : 0;
+        std::unique_ptr<WIN32_FIND_DATAA> entry(new (std::nothrow) WIN32_FIND_DATAA);
+        if (!start || !entry) return Outcome::Finished;
+        const DWORD length = GetCurrentDirectoryA(fullPathSize, start.get());
         // Only a drive root ends in a separator.
-        const bool endsInSeparator =
-            length > 0 && length < fullPathSize && start[length - 1] == pathSeparator;
+        startEndsInSeparator_ = length > 0 && length < fullPathSize && start[length - 1] == pathSeparator;
         start.reset();
-        return walkHere(length, endsInSeparator ? 0 : 1);
+
+        if (!visit(length, *entry)) return Outcome::Stopped;
+        while (!levels_.empty()) {
+            Level &level = levels_.back();
+            if (level.next >= level.subfolders.size()) {
+                levels_.pop_back();
+                if (levels_.empty()) break;
+                if (!SetCurrentDirectoryA("..")) return Outcome::Lost;
+                continue;
+            }
+            const char *name = level.subfolders.c_str() + level.next;
+            const size_t nameLength = std::strlen(name);
+            level.next += nameLength + 1;
+            const size_t separatorLength = levels_.size() == 1 && startEndsInSeparator_ ? 0 : 1;
+            const size_t childLength = level.pathLength + separatorLength + nameLength;
+            if (!SetCurrentDirectoryA(name)) continue;
+            if (!visit(childLength, *entry)) return unwind(levels_.size());
+        }
+        return Outcome::Finished;
     }
 
-    // Examines the executables of the current directory.
-    bool scan() {
-        std::unique_ptr<ScanState> state(new (std::nothrow) ScanState);
-        if (!state) return true;
-        FindHandle find("*.exe", state->entry);
+    // Examines the executables of the current directory, with entry as
+    // room for the entries.
+    bool scan(WIN32_FIND_DATAA &entry) {
+        FindHandle find("*.exe", entry);
         if (!find.started()) return true;
         do {
             if (!examined()) return false;
-            // A folder is never a browser, whatever its name.
-            if ((state->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-            char *name = state->entry.cFileName;
-            upperCaseInPlace(name);
-            if (std::strcmp(name, target_) != 0) continue;
-            if (!composeFullPath(state->fullPath, name)) continue;
-            SendMessageA(resultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state->fullPath));
-        } while (find.next(state->entry));
+            examine(entry);
+        } while (find.next(entry));
         return true;
     }
 
 private:
+    // Lists the entry if it is the browser. A folder never is, whatever its name.
+    void examine(WIN32_FIND_DATAA &entry) {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
+        char *name = entry.cFileName;
+        upperCaseInPlace(name);
+        if (std::strcmp(name, target_) == 0) list(name);
+    }
+
+    void list(const char *name) {
+        std::unique_ptr<char[]> fullPath(new (std::nothrow) char[fullPathSize]);
+        if (fullPath && composeFullPath(fullPath.get(), name)) {
+            SendMessageA(resultList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath.get()));
+        }
+    }
+
     bool report(BOOL (SearchObserver::*call)()) {
         return observer_ == nullptr || (observer_->*call)() != FALSE;
     }
@@ -113,44 +147,65 @@ private:
         return report(&SearchObserver::entriesExamined);
     }
 
-    // Walks the current directory's subtree. pathLength is the length of
-    // its name, separatorLength what a name below it adds besides its own.
-    Outcome walkHere(size_t pathLength, size_t separatorLength) {
-        if (!report(&SearchObserver::folderEntered) || !scan()) return Outcome::Stopped;
+    // In the folder just entered: reports it, examines its executables and
+    // notes the subfolders to walk. False when the observer stopped the walk.
+    // One enumeration of every entry does both: the executables it lists are
+    // those that "*.exe" would bring, since the browser's name ends in ".EXE".
+    bool visit(size_t pathLength, WIN32_FIND_DATAA &entry) {
+        if (!report(&SearchObserver::folderEntered)) return false;
+        Level level;
+        level.pathLength = pathLength;
+        FindHandle find("*.*", entry);
+        if (find.started()) {
+            do {
+                if (!examined()) return false;
+                if (isWalkedInto(entry, pathLength)) {
+                    level.subfolders.append(entry.cFileName).push_back('\0');
+                } else {
+                    examine(entry);
+                }
+            } while (find.next(entry));
+        }
+        levels_.push_back(std::move(level));
+        return true;
+    }
 
-        std::unique_ptr<WIN32_FIND_DATAA> entry(new (std::nothrow) WIN32_FIND_DATAA);
-        if (!entry) return Outcome::Finished;
-        FindHandle find("*.*", *entry);
-        if (!find.started()) return Outcome::Finished;
-        do {
-            if (!examined()) return Outcome::Stopped;
-            const DWORD attributes = entry->dwFileAttributes;
-            // Links, junctions and mount points lead out of the tree or back into it.
-            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || isDotOrDotDot(entry->cFileName) ||
-                isForeignName(entry->cFileName)) {
-                continue;
-            }
-            // Below a folder whose name leaves no room for the target's full
-            // path nothing could be listed.
-            const size_t childLength = pathLength + separatorLength + std::strlen(entry->cFileName);
-            if (childLength + 1 + targetNameLength + 1 > fullPathSize) continue;
-            if (!SetCurrentDirectoryA(entry->cFileName)) continue;
-            const Outcome below = walkHere(childLength, 1);
-            if (below == Outcome::Lost || !SetCurrentDirectoryA("..")) return Outcome::Lost;
-            if (below == Outcome::Stopped) return Outcome::Stopped;
-        } while (find.next(*entry));
-        return Outcome::Finished;
+    bool isWalkedInto(const WIN32_FIND_DATAA &entry, size_t parentLength) const {
+        const DWORD attributes = entry.dwFileAttributes;
+        // Links, junctions and mount points lead out of the tree or back into it.
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            isDotOrDotDot(entry.cFileName) || isForeignName(entry.cFileName)) {
+            return false;
+        }
+        // Below a folder whose name leaves no room for the target's full path
+        // nothing could be listed.
+        const size_t separatorLength = levels_.empty() && startEndsInSeparator_ ? 0 : 1;
+        const size_t length = parentLength + separatorLength + std::strlen(entry.cFileName);
+        return length + 1 + targetNameLength + 1 <= fullPathSize;
+    }
+
+    // After a stop in the folder just entered, below the levels noted: back
+    // to where the walk began.
+    Outcome unwind(size_t depth) {
+        for (size_t up = 0; up < depth; ++up) {
+            if (!SetCurrentDirectoryA("..")) return Outcome::Lost;
+        }
+        return Outcome::Stopped;
     }
 
     SearchObserver *observer_;
     const char *target_;
+    bool startEndsInSeparator_ = false;
     unsigned sinceReport_ = 0;
+    std::vector<Level> levels_;
 };
 
 }  // namespace
 
-void scanDirectory() { Walk(nullptr).scan(); }
+void scanDirectory() {
+    std::unique_ptr<WIN32_FIND_DATAA> entry(new (std::nothrow) WIN32_FIND_DATAA);
+    if (entry) Walk(nullptr).scan(*entry);
+}
 
 void searchTree() { Walk(nullptr).run(); }
 

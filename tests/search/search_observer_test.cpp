@@ -105,8 +105,8 @@ TEST_F(SearchObserverTest, WideFolderIsReportedOnAsItIsExaminedAndCanBeStoppedTh
 
     RecordingObserver complete(listBox_);
     EXPECT_TRUE(searchTree(complete));
-    // "*.exe" and "*.*" both go through the 1,200 files.
-    EXPECT_GE(complete.entryReports, 8);
+    // A report at least every few hundred of the 1,200 files.
+    EXPECT_GE(complete.entryReports, 4);
 
     // The first report after the folder itself stops the walk before "after".
     RecordingObserver stopped(listBox_, 2);
