@@ -1,9 +1,11 @@
-// Times the search against find(1) on the same tree, interleaved:
-//   bench_runner SEARCH_BINARY TREE [ROUNDS]
-// Each round runs both once, in alternating order, after a few warm-up
-// rounds; both must find exactly the targets the generator listed. Prints
-// the median per-round time ratio (search / find) with its spread, and the
-// peak memory of each.
+// Times the search against find(1) on each of several trees, interleaved:
+//   bench_runner SEARCH_BINARY ROUNDS NAME=TREE...
+// For each tree, each round runs both once, in alternating order, after a
+// few warm-up rounds; both must find exactly the copies listed in
+// TREE.targets (none when there is no such file). Prints, per tree, the
+// median times, the median per-round ratio (search / find) with its spread,
+// and the peak memory of each; and, for trees named chainN, how the time
+// grows with N.
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -100,39 +103,40 @@ std::string upperCased(std::string name) {
     return name;
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-    if (argc < 3) {
-        std::cerr << "usage: bench_runner SEARCH_BINARY TREE [ROUNDS]\n";
-        return 2;
-    }
-    const std::string searchBinary = argv[1];
-    const std::string tree = argv[2];
-    const int rounds = argc > 3 ? std::max(1, std::stoi(argv[3])) : 25;
-    constexpr int warmUps = 3;
-
-    // What each tool must report: find the names as they are, the search
-    // the folder as it is and the file name upper-cased.
+struct Shape {
+    std::string name;
+    std::string tree;
     std::set<std::string> expectedByFind;
     std::set<std::string> expectedBySearch;
-    std::ifstream targets(tree + ".targets");
+};
+
+struct Result {
+    std::vector<double> ratios, searchTimes, findTimes;
+    long searchPeak = 0, findPeak = 0, idlePeak = 0;
+};
+
+bool readShape(const std::string &argument, Shape &shape) {
+    const size_t equals = argument.find('=');
+    if (equals == std::string::npos) return false;
+    shape.name = argument.substr(0, equals);
+    shape.tree = argument.substr(equals + 1);
+    // What each tool must report: find the names as they are, the search
+    // the folder as it is and the file name upper-cased.
+    std::ifstream targets(shape.tree + ".targets");
     for (std::string target; std::getline(targets, target);) {
-        expectedByFind.insert(tree + "/" + target);
+        shape.expectedByFind.insert(shape.tree + "/" + target);
         const size_t slash = target.rfind('/');
         const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
         const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-        expectedBySearch.insert(tree + "/" + folder + upperCased(name));
+        shape.expectedBySearch.insert(shape.tree + "/" + folder + upperCased(name));
     }
-    if (expectedByFind.empty()) {
-        std::cerr << "no targets listed in " << tree << ".targets\n";
-        return 1;
-    }
+    return true;
+}
 
-    const std::vector<std::string> search{searchBinary, tree};
-    const std::vector<std::string> find{"find", tree, "-iname", "netscape.exe"};
-    std::vector<double> ratios, searchTimes, findTimes;
-    long searchPeak = 0, findPeak = 0;
+bool measure(const std::string &searchBinary, const Shape &shape, int rounds, Result &result) {
+    constexpr int warmUps = 2;
+    const std::vector<std::string> search{searchBinary, shape.tree};
+    const std::vector<std::string> find{"find", shape.tree, "-iname", "netscape.exe"};
     for (int round = -warmUps; round < rounds; ++round) {
         Run searchRun, findRun;
         if (round % 2 == 0) {
@@ -142,32 +146,74 @@ int main(int argc, char **argv) {
             findRun = runProgram(find);
             searchRun = runProgram(search);
         }
-        if (!searchRun.succeeded || searchRun.lines != expectedBySearch) {
-            std::cerr << "the search did not find exactly the targets\n";
-            return 1;
+        if (!searchRun.succeeded || searchRun.lines != shape.expectedBySearch) {
+            std::cerr << shape.name << ": the search did not find exactly the copies ("
+                      << searchRun.lines.size() << " found)\n";
+            return false;
         }
-        if (!findRun.succeeded || findRun.lines != expectedByFind) {
-            std::cerr << "find did not find exactly the targets\n";
-            return 1;
+        if (findRun.lines != shape.expectedByFind) {
+            std::cerr << shape.name << ": find did not find exactly the copies\n";
+            return false;
         }
         if (round < 0) continue;
-        ratios.push_back(searchRun.seconds / findRun.seconds);
-        searchTimes.push_back(searchRun.seconds);
-        findTimes.push_back(findRun.seconds);
-        searchPeak = std::max(searchPeak, searchRun.peakKiB);
-        findPeak = std::max(findPeak, findRun.peakKiB);
+        result.ratios.push_back(searchRun.seconds / findRun.seconds);
+        result.searchTimes.push_back(searchRun.seconds);
+        result.findTimes.push_back(findRun.seconds);
+        result.searchPeak = std::max(result.searchPeak, searchRun.peakKiB);
+        result.findPeak = std::max(result.findPeak, findRun.peakKiB);
     }
-    const Run idle = runProgram({searchBinary, tree, "--idle"});
+    result.idlePeak = runProgram({searchBinary, shape.tree, "--idle"}).peakKiB;
+    return true;
+}
 
-    std::printf("rounds: %d (after %d warm-ups), both found all %zu targets every round\n", rounds,
-                warmUps, expectedByFind.size());
-    std::printf("median time: search %.1f ms, find %.1f ms\n", percentile(searchTimes, 0.5) * 1e3,
-                percentile(findTimes, 0.5) * 1e3);
-    std::printf("ratio search/find: median %.3f, quartiles %.3f-%.3f, range %.3f-%.3f\n",
-                percentile(ratios, 0.5), percentile(ratios, 0.25), percentile(ratios, 0.75),
-                percentile(ratios, 0), percentile(ratios, 1));
-    std::printf("peak memory: search %.2f MiB (%.2f MiB above the same program without the "
-                "search), find %.2f MiB\n",
-                searchPeak / 1024.0, (searchPeak - idle.peakKiB) / 1024.0, findPeak / 1024.0);
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 4) {
+        std::cerr << "usage: bench_runner SEARCH_BINARY ROUNDS NAME=TREE...\n";
+        return 2;
+    }
+    const std::string searchBinary = argv[1];
+    const int rounds = std::max(1, std::stoi(argv[2]));
+    std::vector<Shape> shapes;
+    for (int i = 3; i < argc; ++i) {
+        Shape shape;
+        if (!readShape(argv[i], shape)) {
+            std::cerr << "not NAME=TREE: " << argv[i] << "\n";
+            return 2;
+        }
+        shapes.push_back(shape);
+    }
+
+    std::printf("%d rounds per tree after 2 warm-ups; search and find found exactly the listed copies "
+                "every round\n\n",
+                rounds);
+    std::printf("| Tree | Copies | Search (median) | find (median) | Ratio: median (quartiles; range) "
+                "| Peak memory: search (above idle) / find |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    std::vector<std::pair<int, Result>> chains;
+    for (const Shape &shape : shapes) {
+        Result result;
+        if (!measure(searchBinary, shape, rounds, result)) return 1;
+        std::printf("| %s | %zu | %.1f ms | %.1f ms | %.2f (%.2f-%.2f; %.2f-%.2f) | %.2f MiB (%.2f) / %.2f MiB |\n",
+                    shape.name.c_str(), shape.expectedByFind.size(), percentile(result.searchTimes, 0.5) * 1e3,
+                    percentile(result.findTimes, 0.5) * 1e3, percentile(result.ratios, 0.5),
+                    percentile(result.ratios, 0.25), percentile(result.ratios, 0.75),
+                    percentile(result.ratios, 0), percentile(result.ratios, 1), result.searchPeak / 1024.0,
+                    (result.searchPeak - result.idlePeak) / 1024.0, result.findPeak / 1024.0);
+        std::fflush(stdout);
+        if (shape.name.compare(0, 5, "chain") == 0) chains.emplace_back(std::atoi(shape.name.c_str() + 5), result);
+    }
+    std::sort(chains.begin(), chains.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < chains.size(); ++i) {
+        const auto &[shorter, a] = chains[i - 1];
+        const auto &[longer, b] = chains[i];
+        std::printf("\nchain of %d against %d folders (%.1f times as deep): search %.2f times as long, "
+                    "find %.2f times\n",
+                    longer, shorter, static_cast<double>(longer) / shorter,
+                    percentile(b.searchTimes, 0.5) / percentile(a.searchTimes, 0.5),
+                    percentile(b.findTimes, 0.5) / percentile(a.findTimes, 0.5));
+    }
     return 0;
 }
