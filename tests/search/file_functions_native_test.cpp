@@ -9,6 +9,7 @@
 #include <map>
 
 #include "platform/portable/files/file_test_hooks.h"
+#include "tests/search/child_process.h"
 #include "tests/search/search_fixture.h"
 
 namespace corvant::testing {
@@ -109,6 +110,26 @@ TEST_F(FileFunctionsNativeTest, ListingIsOfferedAgainOnlyWhileItsFolderIsUnchang
     EXPECT_EQ(directoryReadCount(), reads + 2);
     ASSERT_EQ(unlink((one + "/a.exe").c_str()), 0);
     EXPECT_EQ(namesOf("*.exe"), Names{"c.exe"});
+}
+
+TEST_F(FileFunctionsNativeTest, LargeFolderIsReadAsItIsEnumeratedAndAtTheRootWithoutDotEntries) {
+    for (int i = 0; i < 2000; ++i) makeFile(sandbox_.folder(), "file" + std::to_string(i) + ".txt");
+    ASSERT_TRUE(waitUntilSettled(tree()));
+    ASSERT_TRUE(SetCurrentDirectoryA(tree().c_str()));
+
+    // Too large to keep, so every enumeration reads it afresh.
+    const size_t reads = directoryReadCount();
+    EXPECT_EQ(namesOf("*.*").size(), 2002u);
+    EXPECT_EQ(namesOf("*.*").size(), 2002u);
+    EXPECT_EQ(directoryReadCount(), reads + 2);
+
+    const ChildResult result = runInChild([this]() -> std::string {
+        if (chroot(tree().c_str()) != 0 || chdir("/") != 0) return "";
+        const Names names = namesOf("\\*.*");
+        return std::to_string(names.size()) + (names.front() == "." || names.front() == ".." ? " dots" : "");
+    });
+    if (!result.exitedNormally || result.output.empty()) GTEST_SKIP() << "cannot make the folder a root here";
+    EXPECT_EQ(result.output, "2000");
 }
 
 TEST_F(FileFunctionsNativeTest, StaleOrForeignHandlesAreRefused) {

@@ -131,6 +131,52 @@ TEST_F(FileFunctionsTest, EnumerationsOfOneFolderRunSideBySide) {
     EXPECT_EQ(outerCount, 11u);
 }
 
+TEST_F(FileFunctionsTest, LargeFolderListsEveryEntryOnceAndSideBySide) {
+    // Far more than one read of the file system brings.
+    Names expected{".", ".."};
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = "entry" + std::to_string(i) + (i % 3 == 0 ? ".exe" : ".txt");
+        makeFile(pathInTree("large"), name);
+        expected.insert(name);
+    }
+    makeFolder(pathInTree("large"), "inner");
+    expected.insert("inner");
+
+    const std::vector<Found> all = enumerate("large\\*.*");
+    ASSERT_GE(all.size(), 2u);
+    EXPECT_EQ(all[0].name, ".");
+    EXPECT_EQ(all[1].name, "..");
+    EXPECT_EQ(all.size(), expected.size()) << "an entry came twice";
+    EXPECT_EQ(names("large\\*.*"), expected);
+    for (const Found &entry : all) {
+        EXPECT_EQ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                  entry.name == "inner" || entry.name == "." || entry.name == "..")
+            << entry.name;
+    }
+
+    // Two enumerations of it at once, one taken a step ahead of the other.
+    WIN32_FIND_DATAA first;
+    WIN32_FIND_DATAA second;
+    HANDLE executables = FindFirstFileA("large\\*.exe", &first);
+    ASSERT_NE(executables, INVALID_HANDLE_VALUE);
+    HANDLE everything = FindFirstFileA("large\\*", &second);
+    ASSERT_NE(everything, INVALID_HANDLE_VALUE);
+    size_t executableCount = 1;
+    size_t entryCount = 1;
+    bool executablesLeft = true;
+    bool entriesLeft = true;
+    while (executablesLeft || entriesLeft) {
+        if (executablesLeft && (executablesLeft = FindNextFileA(executables, &first) != FALSE)) ++executableCount;
+        for (int step = 0; step < 2 && entriesLeft; ++step) {
+            if ((entriesLeft = FindNextFileA(everything, &second) != FALSE)) ++entryCount;
+        }
+    }
+    EXPECT_TRUE(FindClose(executables));
+    EXPECT_TRUE(FindClose(everything));
+    EXPECT_EQ(executableCount, 1000u);
+    EXPECT_EQ(entryCount, expected.size());
+}
+
 TEST_F(FileFunctionsTest, CurrentFolderChangesByNameWithoutCaseAndBackWithDotDot) {
     // The current directory keeps the name as it was given.
     ASSERT_TRUE(SetCurrentDirectoryA("SUB"));
