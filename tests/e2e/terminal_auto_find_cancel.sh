@@ -83,12 +83,14 @@ screen | grep -qE "Auto find web browser - [0-9,]+ folders? - ([0-9,]+|nothing) 
     fail "the search ended within a second; it cannot be cancelled here"
 printf '%s: searching: %s\n' "$name" "$progress"
 
+pressed=$(date +%s%N)
 keys Escape
 for i in $(seq 30); do
     screen | grep -qF "Auto find web browser" || break
     sleep 0.1
 done
 screen | grep -qF "Auto find web browser" && fail "the dialog did not close within 3 s of Escape"
+printf '%s: closed %d ms after Escape was sent\n' "$name" $(( ($(date +%s%N) - pressed) / 1000000 ))
 screen | grep -qF "Corvant 1.2 by" || fail "the main dialog is gone"
 
 keys M-x
