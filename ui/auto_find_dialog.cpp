@@ -37,13 +37,13 @@ void startSearch(HWND window) {
     focusControl(window, IDC_SEARCH_RESULTS);
     enableControl(window, IDC_SEARCH_START, false);
     autoFind.stage = Stage::Searching;
-    HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
 
     SearchProgress progress(window, autoFind.caption);
     autoFind.progress = &progress;
     searchTree(progress);
     autoFind.progress = nullptr;
-    SetCursor(previousCursor);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 
     if (progress.cancelled()) {
         EndDialog(window, 0);
