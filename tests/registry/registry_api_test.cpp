@@ -12,6 +12,7 @@ using Values = RegistryTest;
 using Enumeration = RegistryTest;
 using AccessRights = RegistryTest;
 using Deletion = RegistryTest;
+using CurrentUser = RegistryTest;
 
 TEST_F(KeysAndHandles, CreateReportsNewThenExistingAndEveryOpenIsADistinctHandle) {
     KeyHandle first, second, third;
@@ -319,6 +320,42 @@ TEST_F(Deletion, WithoutASubkeyOnlyTheContentsGo) {
     EXPECT_TRUE(keyExists(scratchKey));
     EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{});
     EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{});
+}
+
+TEST_F(CurrentUser, KeysAndValuesBelowItWorkAsBelowClassesRootAndStayApart) {
+    KeyHandle key, choice;
+    DWORD disposition = 0;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userScratchKey, key.out(), KEY_ALL_ACCESS, &disposition), ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    ASSERT_EQ(create(key, "http\\UserChoice", choice.out(), KEY_SET_VALUE), ERROR_SUCCESS);
+    // Created in name order: Wine lists values by name, Windows and the store in creation order.
+    ASSERT_EQ(setBytes(choice, "Hash", REG_BINARY, std::string("\x01\x02", 2)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(choice, "ProgId", REG_SZ, std::string("OtherBrowserURL\0", 16)), ERROR_SUCCESS);
+
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, userPath("HTTP\\userchoice"), "progid"), stringValue("OtherBrowserURL"));
+    EXPECT_EQ(valueNames(HKEY_CURRENT_USER, userPath("http\\UserChoice")),
+              (std::vector<std::string>{"Hash", "ProgId"}));
+    EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, userScratchKey), std::vector<std::string>{"http"});
+    KeyHandle again;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userPath("Http").c_str(), again.out(), KEY_READ, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+
+    // The same path below the other root is another key.
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, userPath("http\\UserChoice")));
+    KeyHandle classesKey;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, classesKey.out()), ERROR_SUCCESS);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, scratchKey));
+
+    // Only HKEY_CLASSES_ROOT takes a path with a leading backslash.
+    HKEY unused = nullptr;
+    EXPECT_EQ(open(HKEY_CURRENT_USER, "\\Software\\CorvantRegistryTest", &unused), ERROR_BAD_PATHNAME);
+
+    EXPECT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, userPath("http").c_str()), ERROR_SUCCESS);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, userPath("http")));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, userScratchKey));
+    EXPECT_EQ(setBytes(choice, "ProgId", REG_SZ, std::string("x\0", 2)), ERROR_KEY_DELETED);
+    EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, scratchKey));
 }
 
 }  // namespace

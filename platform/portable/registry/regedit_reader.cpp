@@ -31,7 +31,7 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 
 class Reader {
 public:
-    Reader(std::string_view text, Key &root, ReadFailure &failure) : root_(root), failure_(failure) {
+    Reader(std::string_view text, Hives &hives, ReadFailure &failure) : hives_(hives), failure_(failure) {
         size_t start = 0;
         while (start < text.size()) {
             size_t end = text.find('\n', start);
@@ -77,9 +77,11 @@ private:
         std::string_view path = line.substr(1, close - 1);
         if (!path.empty() && path[0] == '-') return fail(index_, "key deletion is not supported");
         size_t separator = path.find('\\');
-        std::string_view hive = path.substr(0, separator);
-        if (!sameName(hive, rootName)) return fail(index_, "unknown root key \"" + std::string(hive) + "\"");
-        Key *key = &root_;
+        std::string_view hiveText = path.substr(0, separator);
+        Key *key = nullptr;
+        for (Hive hive : allHives)
+            if (sameName(hiveText, hiveName(hive))) key = &hives_[hive];
+        if (!key) return fail(index_, "unknown root key \"" + std::string(hiveText) + "\"");
         size_t depth = 0;
         while (separator != std::string_view::npos) {
             if (++depth > maxKeyDepth) return fail(index_, "keys nested too deeply");
@@ -199,7 +201,7 @@ private:
         }
     }
 
-    Key &root_;
+    Hives &hives_;
     ReadFailure &failure_;
     std::vector<std::string_view> lines_;
     size_t index_ = 0;
@@ -208,8 +210,8 @@ private:
 
 }  // namespace
 
-bool readRegedit4(std::string_view text, Key &root, ReadFailure &failure) {
-    return Reader(text, root, failure).read();
+bool readRegedit4(std::string_view text, Hives &hives, ReadFailure &failure) {
+    return Reader(text, hives, failure).read();
 }
 
 }  // namespace corvant::registry

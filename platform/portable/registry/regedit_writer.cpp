@@ -87,18 +87,22 @@ void appendKey(std::string &out, const Key &key, const std::string &path) {
     for (const auto &subkey : key.subkeys) appendKey(out, *subkey, path + "\\" + subkey->name);
 }
 
-}  // namespace
-
-std::string writeRegedit4(const Key &root) {
-    std::string out = "REGEDIT4";
-    out += lineEnd;
-    std::string rootPath(rootName);
+void appendHive(std::string &out, const Key &root, std::string_view name) {
+    const std::string rootPath(name);
     if (!root.values.empty()) {
         out += lineEnd;
         out += '[' + rootPath + ']' + lineEnd;
         for (const Value &value : root.values) appendValue(out, value);
     }
     for (const auto &subkey : root.subkeys) appendKey(out, *subkey, rootPath + "\\" + subkey->name);
+}
+
+}  // namespace
+
+std::string writeRegedit4(const Hives &hives) {
+    std::string out = "REGEDIT4";
+    out += lineEnd;
+    for (Hive hive : allHives) appendHive(out, hives[hive], hiveName(hive));
     out += lineEnd;
     return out;
 }

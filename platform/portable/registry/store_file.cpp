@@ -130,7 +130,7 @@ std::string StoreFile::path() const {
 void StoreFile::forget() {
     loaded_ = false;
     broken_ = false;
-    tree_ = Key();
+    tree_ = Hives();
 }
 
 LONG StoreFile::fail(LONG code, const std::string &reason) {
@@ -172,7 +172,7 @@ LONG StoreFile::readFile(const std::string &file) {
     if (loaded_ && file == loadedPath_ && now == signature_) return broken_ ? ERROR_BADDB : ERROR_SUCCESS;
 
     forget();
-    Key fresh;
+    Hives fresh;
     if (now.exists) {
         if (!S_ISREG(info.st_mode)) return fail(ERROR_CANTREAD, file + ": not a regular file");
         FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
@@ -199,14 +199,13 @@ LONG StoreFile::readFile(const std::string &file) {
         }
     }
     tree_ = std::move(fresh);
-    tree_.name = std::string(rootName);
     loaded_ = true;
     loadedPath_ = file;
     signature_ = now;
     return ERROR_SUCCESS;
 }
 
-LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
+LONG StoreFile::modify(const std::function<LONG(Hives &)> &change) {
     const std::string file = path();
     // A store that is already known to be unusable gets neither a folder nor a lock file.
     LONG result = load(file);

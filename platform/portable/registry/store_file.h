@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/portable/registry/key_tree.h"
+#include "platform/portable/registry/hives.h"
 
 struct stat;
 
@@ -21,12 +21,12 @@ public:
     // Brings the tree up to date with the file. ERROR_SUCCESS, or ERROR_BADDB
     // for a file that does not parse, or another failure code.
     LONG refresh();
-    const Key &tree() const { return tree_; }
+    const Hives &tree() const { return tree_; }
 
     // Under the lock: refreshes, lets change edit the tree (it returns an
     // error code and must not edit anything when it fails), then writes the
     // file through a temporary file renamed over it.
-    LONG modify(const std::function<LONG(Key &)> &change);
+    LONG modify(const std::function<LONG(Hives &)> &change);
 
     // Syncs the file and its folder to stable storage.
     LONG flush();
@@ -56,7 +56,7 @@ private:
     bool loaded_ = false;
     bool broken_ = false;
     Signature signature_;
-    Key tree_;
+    Hives tree_;
     std::string problem_;
     bool problemFromReading_ = false;
 };
