@@ -199,6 +199,28 @@ TEST_F(Values, StringWithoutTerminatorIsStoredAsGivenAndEndedInALargerBuffer) {
     EXPECT_EQ(buffer[3], 'x');
 }
 
+TEST_F(Values, ManyValuesInOneKeyAreFoundByNameInAnyCase) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        names.push_back("value" + std::to_string(10 + i));
+        ASSERT_EQ(setBytes(key, names.back().c_str(), REG_SZ, std::to_string(i) + '\0'), ERROR_SUCCESS);
+    }
+    ASSERT_EQ(setBytes(key, "VALUE25", REG_DWORD, std::string("\x05\0\0\0", 4)), ERROR_SUCCESS);
+    EXPECT_EQ(valueNames(scratchKey), names);
+    EXPECT_EQ(readValue(scratchKey, "value25"), dwordValue(5));
+    EXPECT_EQ(readValue(scratchKey, "Value39"), stringValue("29"));
+    EXPECT_EQ(readValue(scratchKey, "value40"), std::nullopt);
+
+    // Emptied and filled again, the key forgets the old names.
+    ASSERT_EQ(RegDeleteTreeA(key, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(readValue(scratchKey, "value10"), std::nullopt);
+    ASSERT_EQ(setBytes(key, "Value12", REG_SZ, std::string("again\0", 6)), ERROR_SUCCESS);
+    EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{"Value12"});
+    EXPECT_EQ(readValue(scratchKey, "VALUE12"), stringValue("again"));
+}
+
 TEST_F(Values, NullDataWithALengthIsRefused) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);

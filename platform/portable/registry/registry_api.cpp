@@ -155,7 +155,7 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
         } else if (!create) {
             status = ERROR_FILE_NOT_FOUND;
         } else {
-            status = state.store.modify([&](Hives &tree) {
+            status = state.store.modify(parent.hive, target, [&](Hives &tree) {
                 Key *parentKey = findKey(tree[parent.hive], parent.path);
                 if (!parentKey) return ERROR_KEY_DELETED;
                 for (const std::string &name : names) parentKey = &parentKey->obtainSubkey(name);
@@ -214,7 +214,7 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     if (!data && dataSize) return ERROR_NOACCESS;
     if (valueWriteMadeToFail(state, open)) return ERROR_ACCESS_DENIED;
     std::string bytes(reinterpret_cast<const char *>(data), data ? dataSize : 0);
-    return state.store.modify([&](Hives &tree) {
+    return state.store.modify(open.hive, open.path, [&](Hives &tree) {
         Key *found = findKey(tree[open.hive], open.path);
         if (!found) return ERROR_KEY_DELETED;
         found->setValue(name, type, std::move(bytes));
@@ -245,8 +245,8 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
     LONG status = currentKey(state, key, KEY_ENUMERATE_SUB_KEYS, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!name || !nameLength || reserved) return ERROR_INVALID_PARAMETER;
-    if (index >= found->subkeys.size()) return ERROR_NO_MORE_ITEMS;
-    const std::string &subkeyName = found->subkeys[index]->name;
+    if (index >= found->subkeys().size()) return ERROR_NO_MORE_ITEMS;
+    const std::string &subkeyName = found->subkeys()[index]->name;
     if (subkeyName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
     *nameLength = static_cast<DWORD>(subkeyName.size());
@@ -266,8 +266,8 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
     LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!valueName || !valueNameLength || reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
-    if (index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
-    const Value &value = found->values[index];
+    if (index >= found->values().size()) return ERROR_NO_MORE_ITEMS;
+    const Value &value = found->values()[index];
     if (value.name.size() + 1 > *valueNameLength) {
         if (type) *type = value.type;
         if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
@@ -299,17 +299,16 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     target.insert(target.end(), names.begin(), names.end());
     if (names.empty()) {
         // Only the key's contents go; that needs the rights to list and to change them.
-        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values.empty() ? 0 : KEY_SET_VALUE);
+        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values().empty() ? 0 : KEY_SET_VALUE);
         if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
     } else if (!findKey(root, target)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    return state.store.modify([&](Hives &tree) {
+    return state.store.modify(open.hive, target, [&](Hives &tree) {
         Key *found = findKey(tree[open.hive], target);
         if (!found) return names.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
         if (names.empty()) {
-            found->subkeys.clear();
-            found->values.clear();
+            found->clear();
         } else {
             findKey(tree[open.hive], target, target.size() - 1)->removeSubkey(found->name);
         }

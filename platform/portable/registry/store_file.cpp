@@ -205,7 +205,8 @@ LONG StoreFile::readFile(const std::string &file) {
     return ERROR_SUCCESS;
 }
 
-LONG StoreFile::modify(const std::function<LONG(Hives &)> &change) {
+LONG StoreFile::modify(Hive hive, const std::vector<std::string> &keyPath,
+                       const std::function<LONG(Hives &)> &change) {
     const std::string file = path();
     // A store that is already known to be unusable gets neither a folder nor a lock file.
     LONG result = load(file);
@@ -232,6 +233,12 @@ LONG StoreFile::modify(const std::function<LONG(Hives &)> &change) {
     struct stat info;
     if (::stat(file.c_str(), &info) == 0 && markedReadOnly(info))
         return fail(ERROR_ACCESS_DENIED, file + ": the store is read-only");
+    // Whatever the change touches lies in one key directly below the hive.
+    if (keyPath.empty()) {
+        for (const auto &topKey : tree_[hive].subkeys()) topKey->writtenText.clear();
+    } else if (const Key *topKey = tree_[hive].findSubkey(keyPath.front())) {
+        topKey->writtenText.clear();
+    }
     result = change(tree_);
     if (result != ERROR_SUCCESS) return result;
     result = save(file);
@@ -252,7 +259,7 @@ LONG StoreFile::save(const std::string &file) {
     std::string temporary = file + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (!fd.valid()) return failSystem(temporary);
-    const std::string text = writeRegedit4(tree_);
+    const std::string text = writeRegedit4(tree_, true);
     bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
     int error = errno;
     if (fd.closeNow() != 0 && written) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/portable/registry/hives.h"
 
@@ -23,10 +24,12 @@ public:
     LONG refresh();
     const Hives &tree() const { return tree_; }
 
-    // Under the lock: refreshes, lets change edit the tree (it returns an
-    // error code and must not edit anything when it fails), then writes the
-    // file through a temporary file renamed over it.
-    LONG modify(const std::function<LONG(Hives &)> &change);
+    // Under the lock: refreshes, lets change edit the tree, then writes the
+    // file through a temporary file renamed over it. change may edit only the
+    // key at keyPath (names below hive), the keys on the way to it and what
+    // lies under it; with an empty keyPath, anything in that hive. It returns
+    // an error code and must not edit anything when it fails.
+    LONG modify(Hive hive, const std::vector<std::string> &keyPath, const std::function<LONG(Hives &)> &change);
 
     // Syncs the file and its folder to stable storage.
     LONG flush();
