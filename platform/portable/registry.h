@@ -6,6 +6,9 @@
 #ifndef ERROR_NOACCESS
 #define ERROR_NOACCESS 998L
 #endif
+#ifndef ERROR_LOCK_VIOLATION
+#define ERROR_LOCK_VIOLATION 33L
+#endif
 
 typedef DWORD REGSAM;
 typedef DWORD ACCESS_MASK;

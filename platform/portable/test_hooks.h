@@ -13,6 +13,8 @@ namespace corvant::testing {
 // Registry store.
 // Point the store at this file ("" returns to the default location).
 void setRegistryStorePath(const std::string &path);
+// How long a write waits for another process's lock on the store (0 restores the 10 seconds).
+void setRegistryLockWait(unsigned milliseconds);
 // Key paths in the hooks below are relative to HKEY_CLASSES_ROOT ("https", "http\\shell\\open"),
 // or start with "HKEY_CURRENT_USER" for that hive ("HKEY_CURRENT_USER\\Software\\x"), and are
 // compared without case.

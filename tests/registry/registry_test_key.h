@@ -49,8 +49,12 @@ protected:
     static LONG open(HKEY parent, const char *subKey, HKEY *result, REGSAM access = KEY_ALL_ACCESS) {
         return RegOpenKeyExA(parent, subKey, 0, access, result);
     }
+    // Sets exactly these bytes. A byte that is not zero follows them, since
+    // RegSetValueExA counts a string's terminating zero when the length given
+    // leaves it out.
     static LONG setBytes(HKEY key, const char *name, DWORD type, const std::string &bytes) {
-        return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()),
+        const std::string guarded = bytes + '\x01';
+        return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(guarded.data()),
                               static_cast<DWORD>(bytes.size()));
     }
     static std::string path(const std::string &below) { return std::string(scratchKey) + "\\" + below; }

@@ -170,6 +170,41 @@ TEST_F(StoreFormat, ValuesOnTheHiveItselfGetTheHiveLine) {
     EXPECT_EQ(readValue("", "top"), stringValue("v"));
 }
 
+TEST_F(StoreFormat, KeysInAnyOrderAndRepeatedSectionsReadIntoEnumerationOrder) {
+    std::string text = "REGEDIT4\r\n";
+    // Subkeys before their parents, names in falling order and mixed case.
+    for (int i = 29; i >= 0; --i) {
+        std::string name = (i % 2 ? "Key" : "KEY") + std::to_string(100 + i);
+        text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\" + name + "\\Inner]\r\n@=\"inner\"\r\n";
+        text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\" + name + "]\r\n@=\"" + name + "\"\r\n";
+    }
+    // Many values, not in name order, some given twice.
+    text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\Values]\r\n";
+    for (int i = 0; i < 40; ++i) text += "\"v" + std::to_string((i * 17) % 40) + "\"=\"first\"\r\n";
+    text += "\r\n[HKEY_CLASSES_ROOT\\corvantregistrytest\\key105]\r\n\"added\"=\"later\"\r\n";
+    text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\VALUES]\r\n\"V3\"=\"second\"\r\n\"v40\"=\"new\"\r\n";
+    writeFileText(storeFile(), text);
+
+    std::vector<std::string> expectedKeys;
+    for (int i = 0; i < 30; ++i) expectedKeys.push_back((i % 2 ? "Key" : "KEY") + std::to_string(100 + i));
+    expectedKeys.push_back("Values");
+    EXPECT_EQ(subkeyNames(scratchKey), expectedKeys);
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = expectedKeys[static_cast<size_t>(i)];
+        EXPECT_EQ(readValue(path(name), ""), stringValue(name));
+        EXPECT_EQ(subkeyNames(path(name)), std::vector<std::string>{"Inner"});
+    }
+    EXPECT_EQ(valueNames(path("KEY105")), (std::vector<std::string>{"", "added"}));
+
+    std::vector<std::string> expectedValues;
+    for (int i = 0; i < 40; ++i) expectedValues.push_back("v" + std::to_string((i * 17) % 40));
+    expectedValues.push_back("v40");
+    EXPECT_EQ(valueNames(path("Values")), expectedValues);
+    EXPECT_EQ(readValue(path("Values"), "v3"), stringValue("second"));
+    EXPECT_EQ(readValue(path("Values"), "V39"), stringValue("first"));
+    EXPECT_EQ(readValue(path("Values"), "v41"), std::nullopt);
+}
+
 TEST_F(StoreFormat, CurrentUserSectionsFollowTheClassesInTheSameFileAndBothReadBack) {
     KeyHandle user, cls;
     ASSERT_EQ(create(HKEY_CURRENT_USER, "Software\\Choice", user.out()), ERROR_SUCCESS);

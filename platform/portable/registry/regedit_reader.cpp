@@ -1,3 +1,5 @@
+#include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/portable/registry.h"
@@ -44,6 +46,13 @@ public:
     }
 
     bool read() {
+        bool good = readLines();
+        for (Key *parent : parents_) parent->restoreSubkeyOrder();
+        return good;
+    }
+
+private:
+    bool readLines() {
         for (size_t i = 0; i < lines_.size(); ++i) {
             if (lines_[i].find('\0') != std::string_view::npos) return fail(i, "zero byte in the text");
         }
@@ -63,7 +72,6 @@ public:
         return true;
     }
 
-private:
     bool fail(size_t lineIndex, const std::string &reason) {
         failure_.line = static_cast<unsigned>(lineIndex + 1);
         failure_.reason = reason;
@@ -90,10 +98,26 @@ private:
             std::string_view name = path.substr(0, separator);
             if (name.empty()) return fail(index_, "empty key name in the key line");
             if (!validKeyName(name)) return fail(index_, "key name too long or not allowed");
-            key = &key->obtainSubkey(name);
+            key = &subkeyOf(*key, name);
         }
         current_ = key;
         return true;
+    }
+
+    // Subkeys are appended in the order they first appear and sorted once at
+    // the end, so that a file listing its keys in any order loads in
+    // O(size log n); until then they are found through children_.
+    Key &subkeyOf(Key &parent, std::string_view name) {
+        std::string id(sizeof(Key *), '\0');
+        const Key *parentAddress = &parent;
+        std::memcpy(id.data(), &parentAddress, sizeof parentAddress);
+        for (char c : name) id += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        auto [entry, added] = children_.try_emplace(std::move(id), nullptr);
+        if (added) {
+            if (parent.subkeys().empty()) parents_.push_back(&parent);
+            entry->second = &parent.appendSubkeyUnordered(name);
+        }
+        return *entry->second;
     }
 
     // Reads a quoted string starting at text[0] == '"'; leaves text after the closing quote.
@@ -206,6 +230,8 @@ private:
     std::vector<std::string_view> lines_;
     size_t index_ = 0;
     Key *current_ = nullptr;
+    std::unordered_map<std::string, Key *> children_;  // parent address and folded name to subkey
+    std::vector<Key *> parents_;                        // keys that were given subkeys
 };
 
 }  // namespace

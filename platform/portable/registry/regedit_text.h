@@ -9,8 +9,10 @@
 namespace corvant::registry {
 
 // Each hive's keys follow those of the hive before it; a hive without keys
-// or values adds nothing.
-std::string writeRegedit4(const Hives &hives);
+// or values adds nothing. With reuse, each key directly below a hive is
+// taken from its writtenText where that is kept, and keeps its text there
+// where it was not.
+std::string writeRegedit4(const Hives &hives, bool reuse = false);
 
 struct ReadFailure {
     unsigned line = 0;

@@ -18,9 +18,14 @@ const REGSAM fullAccess = KEY_ALL_ACCESS;
 
 std::uintptr_t handleValue(HKEY key) { return reinterpret_cast<std::uintptr_t>(key); }
 
+std::uint32_t low32(HKEY key) { return static_cast<std::uint32_t>(handleValue(key)); }
+
+// Windows looks only at the low 32 bits of a predefined key, so one that was
+// zero-extended to 64 bits, or has anything else in the upper half, is the
+// same key.
 std::optional<Hive> predefinedHive(HKEY key) {
-    if (key == HKEY_CLASSES_ROOT) return Hive::classesRoot;
-    if (key == HKEY_CURRENT_USER) return Hive::currentUser;
+    if (low32(key) == low32(HKEY_CLASSES_ROOT)) return Hive::classesRoot;
+    if (low32(key) == low32(HKEY_CURRENT_USER)) return Hive::currentUser;
     return std::nullopt;
 }
 
@@ -110,14 +115,10 @@ HKEY newHandle(RegistryState &state, Hive hive, std::vector<std::string> path, R
 
 bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
-// Copies value data as RegQueryValueExA does: the needed size always comes
-// back, and a string without its terminator gets one if there is room.
-LONG copyData(const Value &value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    if (type) *type = value.type;
+// Copies value data as RegQueryValueExA does into room bytes at data (which
+// may be null): a string without its terminator gets one if there is room.
+LONG copyData(const Value &value, LPBYTE data, DWORD room) {
     DWORD needed = static_cast<DWORD>(value.data.size());
-    if (!dataSize) return ERROR_SUCCESS;
-    DWORD room = *dataSize;
-    *dataSize = needed;
     if (!data) return ERROR_SUCCESS;
     if (needed > room) return ERROR_MORE_DATA;
     if (needed) std::memcpy(data, value.data.data(), needed);
@@ -125,11 +126,26 @@ LONG copyData(const Value &value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
     return ERROR_SUCCESS;
 }
 
+// The type and the needed size always come back, the size last: a caller
+// may pass one variable for both.
+void reportTypeAndSize(const Value &value, LPDWORD type, LPDWORD dataSize) {
+    if (type) *type = value.type;
+    if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
+}
+
 // Opens (and with create, creates) subKey below key.
 LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool create, PHKEY result,
              LPDWORD disposition) {
     RegistryState &state = registryState();
     Guard guard(state.mutex);
+    // A failure leaves no handle behind, unless there was no key to start from.
+    if (result && key) *result = nullptr;
+    // Opening a predefined key itself gives that key back, not a new handle.
+    if (!create && result && (!subKey || !subKey[0]) && isHive(key)) {
+        *result = key;
+        record(state, function, keyPathText(*predefinedHive(key), {}));
+        return ERROR_SUCCESS;
+    }
     OpenKey parent;
     std::vector<std::string> names;
     std::vector<std::string> target;
@@ -155,7 +171,7 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
         } else if (!create) {
             status = ERROR_FILE_NOT_FOUND;
         } else {
-            status = state.store.modify([&](Hives &tree) {
+            status = state.store.modify(parent.hive, target, [&](Hives &tree) {
                 Key *parentKey = findKey(tree[parent.hive], parent.path);
                 if (!parentKey) return ERROR_KEY_DELETED;
                 for (const std::string &name : names) parentKey = &parentKey->obtainSubkey(name);
@@ -213,8 +229,11 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     if (!validValueName(name)) return ERROR_INVALID_PARAMETER;
     if (!data && dataSize) return ERROR_NOACCESS;
     if (valueWriteMadeToFail(state, open)) return ERROR_ACCESS_DENIED;
+    // A string whose length left out its terminating zero gets it counted
+    // when the zero is there after it, as Windows does.
+    if (data && dataSize && isStringType(type) && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
     std::string bytes(reinterpret_cast<const char *>(data), data ? dataSize : 0);
-    return state.store.modify([&](Hives &tree) {
+    return state.store.modify(open.hive, open.path, [&](Hives &tree) {
         Key *found = findKey(tree[open.hive], open.path);
         if (!found) return ERROR_KEY_DELETED;
         found->setValue(name, type, std::move(bytes));
@@ -226,14 +245,20 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
                              LPDWORD dataSize) {
     RegistryState &state = registryState();
     Guard guard(state.mutex);
+    if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
     OpenKey open;
+    if (resolve(state, key, open) != ERROR_SUCCESS) return ERROR_INVALID_HANDLE;
+    const DWORD room = dataSize ? *dataSize : 0;
+    // Asked for the size only, the caller learns 0 unless the value is found.
+    if (!data && dataSize) *dataSize = 0;
     const Key *found = nullptr;
     LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
     if (status != ERROR_SUCCESS) return status;
-    if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
     const Value *value = found->findValue(valueName ? valueName : "");
     if (!value) return ERROR_FILE_NOT_FOUND;
-    return copyData(*value, type, data, dataSize);
+    status = copyData(*value, data, room);
+    reportTypeAndSize(*value, type, dataSize);
+    return status;
 }
 
 LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
@@ -245,8 +270,8 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
     LONG status = currentKey(state, key, KEY_ENUMERATE_SUB_KEYS, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!name || !nameLength || reserved) return ERROR_INVALID_PARAMETER;
-    if (index >= found->subkeys.size()) return ERROR_NO_MORE_ITEMS;
-    const std::string &subkeyName = found->subkeys[index]->name;
+    if (index >= found->subkeys().size()) return ERROR_NO_MORE_ITEMS;
+    const std::string &subkeyName = found->subkeys()[index]->name;
     if (subkeyName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
     *nameLength = static_cast<DWORD>(subkeyName.size());
@@ -266,18 +291,26 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
     LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!valueName || !valueNameLength || reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
-    if (index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
-    const Value &value = found->values[index];
-    if (value.name.size() + 1 > *valueNameLength) {
-        if (type) *type = value.type;
-        if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
-        return ERROR_MORE_DATA;
+    if (index >= found->values().size()) return ERROR_NO_MORE_ITEMS;
+    const Value &value = found->values()[index];
+    // The data first: a name too long for its buffer still lets data that fits through.
+    status = copyData(value, data, dataSize ? *dataSize : 0);
+    if (status == ERROR_SUCCESS) {
+        if (value.name.size() + 1 > *valueNameLength) {
+            // As much of the name as fits, ended; the length stays as given.
+            status = ERROR_MORE_DATA;
+            if (*valueNameLength > 0) {
+                const size_t kept = *valueNameLength - 1;
+                std::memcpy(valueName, value.name.data(), kept);
+                valueName[kept] = '\0';
+            }
+        } else {
+            std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
+            *valueNameLength = static_cast<DWORD>(value.name.size());
+        }
     }
-    status = copyData(value, type, data, dataSize);
-    if (status != ERROR_SUCCESS) return status;
-    std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
-    *valueNameLength = static_cast<DWORD>(value.name.size());
-    return ERROR_SUCCESS;
+    reportTypeAndSize(value, type, dataSize);
+    return status;
 }
 
 LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
@@ -299,17 +332,16 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     target.insert(target.end(), names.begin(), names.end());
     if (names.empty()) {
         // Only the key's contents go; that needs the rights to list and to change them.
-        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values.empty() ? 0 : KEY_SET_VALUE);
+        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values().empty() ? 0 : KEY_SET_VALUE);
         if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
     } else if (!findKey(root, target)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    return state.store.modify([&](Hives &tree) {
+    return state.store.modify(open.hive, target, [&](Hives &tree) {
         Key *found = findKey(tree[open.hive], target);
         if (!found) return names.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
         if (names.empty()) {
-            found->subkeys.clear();
-            found->values.clear();
+            found->clear();
         } else {
             findKey(tree[open.hive], target, target.size() - 1)->removeSubkey(found->name);
         }
