@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/portable/files.h"
 #include "platform/portable/files/path_names.h"
 #include "platform/portable/shell.h"
 #include "platform/portable/ui/command_line.h"
@@ -73,14 +74,16 @@ bool findProgram(const std::string &program, std::string &path) {
     return false;
 }
 
-// A document as the program that opens it must be given it: a full path to
-// the file that exists (found without regard to case).
+// A document as the program that opens it must be given it: its full path,
+// below the current directory as the program named it, as on Windows, and
+// spelt as the file is when it was named without regard to case.
 bool findDocument(const std::string &name, std::string &path) {
     std::string full = name;
     if (full[0] != '/') {
         char here[PATH_MAX];
-        if (!getcwd(here, sizeof here)) return false;
-        full = std::string(here) + (here[1] ? "/" : "") + name;
+        const DWORD length = GetCurrentDirectoryA(sizeof here, here);
+        if (length == 0 || length >= sizeof here) return false;
+        full = std::string(here) + (here[length - 1] == '/' ? "" : "/") + name;
     }
     struct stat info;
     if (stat(full.c_str(), &info) == 0) {
