@@ -1,6 +1,8 @@
 // Reading an open command as Windows reads a command line.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/portable/ui/command_line.h"
 
 namespace corvant::shell {
@@ -63,6 +65,25 @@ TEST(CommandLine, OtherPlaceholdersHaveNoParametersToStandFor) {
     EXPECT_EQ(commandArguments(" \"%1\" %* %2 %9", address), Strings{address});
     EXPECT_EQ(commandArguments(" \"%*\" a%2b", address), (Strings{"", "ab"}));
     EXPECT_EQ(commandArguments(" 100%% %%1 %x %", address), (Strings{"100%", "%1", "%x", "%"}));
+}
+
+// Any command another program planted in the registry is read without
+// harm, and the address is never split, unquoted or cut.
+TEST(CommandLine, HostileCommandsNeverSplitTheAddress) {
+    const std::string alphabet = " \t\"\\%%1L*2a/";
+    const std::string address = "<A \"\\ddress>";
+    std::mt19937 random(7);
+    for (int i = 0; i < 100000; ++i) {
+        std::string command(random() % 24, ' ');
+        for (char &c : command) c = alphabet[random() % alphabet.size()];
+        for (const ProgramCandidate &candidate : programCandidates(command)) {
+            ASSERT_LE(candidate.argumentsStart, command.size()) << command;
+            for (std::string argument : commandArguments(command.substr(candidate.argumentsStart), address)) {
+                for (size_t at; (at = argument.find(address)) != std::string::npos;) argument.erase(at, address.size());
+                ASSERT_EQ(argument.find_first_of("<>"), std::string::npos) << command;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ bool onlyDotsAndStars(const char *mask) {
 }  // namespace
 
 NamePattern::NamePattern(const std::string &pattern) : mask_(pattern) {
-    if (pattern == "." || pattern == "..") return;
+    if (pattern == "." || pattern == "..") {
+        exact_ = true;
+        return;
+    }
     const size_t kept = mask_.find_last_not_of(". ");
     if (kept == std::string::npos) {
         matchesNothing_ = true;
@@ -33,6 +36,7 @@ NamePattern::NamePattern(const std::string &pattern) : mask_(pattern) {
 bool NamePattern::matches(const char *name) const {
     if (matchesEverything_) return true;
     if (matchesNothing_) return false;
+    if (exact_) return mask_ == name;
     const char *mask = mask_.c_str();
     const char *star = nullptr;   // the mask just after the last "*" passed
     const char *resume = name;    // where the name continues when that "*" takes one more

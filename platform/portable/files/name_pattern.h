@@ -23,6 +23,7 @@ private:
     std::string mask_;
     bool matchesEverything_ = false;
     bool matchesNothing_ = false;
+    bool exact_ = false;  // "." or "..": that name only
 };
 
 }  // namespace corvant::files
