@@ -53,6 +53,11 @@ bool reportRegistryError() { return refuse("Error opening/modifying registry.");
 
 bool applyAssociations() {
     const BrowserSettings &settings = browserSettings;
+    // With every name cleared there is nothing to write, so no path is needed.
+    if (!settings.registerHtmlFile && !settings.registerHttp && !settings.registerHttps &&
+        !settings.registerFtp && !settings.registerGopher)
+        return true;
+
     const std::size_t pathLength = strnlen(settings.browserPath, sizeof settings.browserPath);
     if (pathLength == 0) return refuse("No browser executable has been chosen.");
 

@@ -9,7 +9,8 @@ set -euo pipefail
 start_packages=(cmake make g++ pkg-config libncurses-dev binutils-mingw-w64-x86-64 xdg-utils)
 test_packages=("${start_packages[@]}" googletest libgtest-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-    wine wine64 xvfb xauth x11-utils xdotool tmux imagemagick fonts-dejavu-core python3)
+    wine wine64 xvfb xauth x11-utils xdotool tmux procps imagemagick fonts-dejavu-core python3
+    clang libclang-rt-dev)
 
 case "${1:-test}" in
     start) wanted=("${start_packages[@]}") ;;

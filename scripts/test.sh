@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Corvant three ways and runs the whole test suite on each: natively,
 # natively under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# Windows build under Wine.
+# Windows build under Wine; and fuzzes the key store's reader for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh test
@@ -13,6 +13,10 @@ for preset in native asan windows; do
 done
 
 status=0
+# The key store's reader under libFuzzer for about a minute.
+echo "== fuzz: REGEDIT4 reader"
+scripts/fuzz.sh 60 || status=1
+
 for preset in native asan windows; do
     echo "== test: $preset"
     ctest --preset "$preset" || status=1

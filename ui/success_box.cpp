@@ -1,7 +1,43 @@
 #include "ui/success_box.h"
 
+#include <string>
+
+#include "assoc/browser_settings.h"
 #include "assoc/main_window.h"
+#include "assoc/overriding_choices.h"
+
+namespace {
+
+const char submitted[] = "Changes submitted to registry.";
+const char title[] = "Done";
+
+// "http", "http and https", ".html, http and https".
+std::string listOf(const OverridingChoices &choices) {
+    std::string list;
+    for (std::size_t i = 0; i < choices.count; ++i) {
+        if (i > 0) list += i + 1 == choices.count ? " and " : ", ";
+        list += choices.names[i];
+    }
+    return list;
+}
+
+std::string overrideReport(const OverridingChoices &choices) {
+    return std::string(submitted) + "\n\nWindows opens " + listOf(choices) +
+           (choices.count == 1 ? " with the app" : " with the apps") +
+           " chosen in its Settings, which no program can change. Open Default apps now?";
+}
+
+}  // namespace
 
 void showSuccessBox() {
-    MessageBoxA(mainDialogWindow, "Changes submitted to registry.", "Done", MB_OK);
+    const OverridingChoices overriding = findOverridingChoices(browserSettings);
+    if (overriding.count == 0) {
+        MessageBoxA(mainDialogWindow, submitted, title, MB_OK);
+        return;
+    }
+    // Written, but not what Windows uses: say so, and offer the page where
+    // the user can change it. Whether the page opens is not examined.
+    const std::string report = overrideReport(overriding);
+    if (MessageBoxA(mainDialogWindow, report.c_str(), title, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        ShellExecuteA(mainDialogWindow, "open", "ms-settings:defaultapps", nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -13,8 +13,12 @@ namespace corvant::testing {
 // Registry store.
 // Point the store at this file ("" returns to the default location).
 void setRegistryStorePath(const std::string &path);
+// How long a write waits for another process's lock on the store (0 restores the 10 seconds).
+void setRegistryLockWait(unsigned milliseconds);
+// Key paths in the hooks below are relative to HKEY_CLASSES_ROOT ("https", "http\\shell\\open"),
+// or start with "HKEY_CURRENT_USER" for that hive ("HKEY_CURRENT_USER\\Software\\x"), and are
+// compared without case.
 // Make RegCreateKeyExA / RegOpenKeyExA of this key fail with ERROR_ACCESS_DENIED.
-// The path is relative to HKEY_CLASSES_ROOT ("https", "http\\shell\\open"), compared without case.
 void failKeyOpen(const std::string &keyPath);
 // Make RegSetValueExA fail with ERROR_ACCESS_DENIED for values of this key and of every key below it.
 void failValueWritesBelow(const std::string &keyPath);
@@ -23,8 +27,9 @@ void clearRegistryFailures();
 size_t openRegistryHandleCount();
 // While on, every RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA, RegFlushKey and RegCloseKey
 // is recorded as "<function> <full key path>[ <value name>]", e.g. "RegCloseKey http\\shell".
-// Turning it on starts a fresh record. A call on the hive itself has no path, and the default
-// value's empty name adds nothing ("RegSetValueExA http\\DefaultIcon").
+// Turning it on starts a fresh record. A call on HKEY_CLASSES_ROOT itself has no path, keys of
+// HKEY_CURRENT_USER are named as in the failure hooks, and the default value's empty name adds
+// nothing ("RegSetValueExA http\\DefaultIcon").
 void recordRegistryCalls(bool on);
 std::vector<std::string> recordedRegistryCalls();
 

@@ -164,6 +164,8 @@ typedef struct tagMSG {
 
 #define IDOK 1
 #define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
 
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
@@ -187,9 +189,14 @@ typedef struct tagMSG {
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 
 #define MB_OK 0x00000000L
+#define MB_YESNO 0x00000004L
+#define MB_TYPEMASK 0x0000000FL
 #define MB_ICONHAND 0x00000010L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONMASK 0x000000F0L
 #define MB_ICONERROR MB_ICONHAND
 #define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONINFORMATION MB_ICONASTERISK
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1

@@ -104,6 +104,23 @@ TEST_F(ApplyFailure, EmptyPathIsRefusedBeforeAnythingIsWritten) {
     for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
 }
 
+TEST_F(ApplyFailure, WithEveryNameClearedNoPathIsNeeded) {
+    selectOnly(false, false, false, false, false);
+    browserSettings.browserPath[0] = '\0';
+    EXPECT_TRUE(applyAssociations());
+    choosePath("C:\\" + std::string(4000, 'B'));
+    EXPECT_TRUE(applyAssociations());
+    std::memset(browserSettings.browserPath, 'A', sizeof browserSettings.browserPath);
+    EXPECT_TRUE(applyAssociations());
+    EXPECT_TRUE(shownMessageBoxes().empty());
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+
+    // One name is enough for the path to matter again.
+    browserSettings.registerGopher = true;
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("The browser path is too long.");
+}
+
 TEST_F(ApplyFailure, PathTooLongForTheComposedValuesIsRefusedNotTruncated) {
     // Without blanks the command value needs the path plus 6 bytes and the
     // icon value the path plus 3; 1024 bytes hold both up to 1018 characters.

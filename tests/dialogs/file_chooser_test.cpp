@@ -85,6 +85,31 @@ TEST_F(FileChooser, DefaultExtensionIsAppendedToANameWithoutOne) {
     EXPECT_EQ(std::string(buffer), folder + "/a.exe");
 }
 
+TEST_F(FileChooser, ANameWithoutAnExtensionIsTakenAsTypedWhenOnlyThatExists) {
+    // A Linux browser: no ".exe", in a folder with a space, not listed under "*.exe".
+    const std::string browser = folder + "/with space/browser";
+    std::ofstream(browser) << "#!/bin/sh\n";
+    startIn(folder + "/with space/");
+    typeKeys("{Snap}" + browser + "{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), browser);
+    EXPECT_EQ(request.nFileOffset, browser.rfind('/') + 1);
+    EXPECT_EQ(request.nFileExtension, 0);
+    const std::string listing = snapshots().at(0);
+    EXPECT_NE(listing.find("| x.exe "), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("| browser "), std::string::npos) << "the listing shows only *.exe";
+}
+
+TEST_F(FileChooser, WhenTheNameExistsWithAndWithoutTheDefaultExtensionTheExtensionWins) {
+    // Wine's file-open dialog answers "both.exe" here too.
+    std::ofstream(folder + "/both") << "x";
+    std::ofstream(folder + "/both.exe") << "x";
+    startIn(folder + "/");
+    typeKeys("both{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/both.exe");
+}
+
 TEST_F(FileChooser, StartsFromTheBufferWithItsNameFilledIn) {
     startIn(folder + "/B.EXE");
     typeKeys("{Enter}");
@@ -103,7 +128,8 @@ TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     EXPECT_EQ(std::string(buffer), before) << "Escape leaves the buffer as it was";
     std::vector<std::string> screens = snapshots();
     ASSERT_EQ(screens.size(), 2u);
-    EXPECT_NE(screens[0].find("missing.exe was not"), std::string::npos) << screens[0];
+    // Neither "missing" nor "missing.exe" exists: the message names what was typed.
+    EXPECT_NE(screens[0].find(folder + "/missing was not"), std::string::npos) << screens[0];
     EXPECT_NE(screens[1].find("/no/such/folder does not exist"), std::string::npos) << screens[1];
     EXPECT_FALSE(scriptRanDry());
 }

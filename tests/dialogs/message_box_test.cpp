@@ -86,10 +86,85 @@ TEST_F(MessageBoxes, OwnerDialogIsDisabledWhileTheBoxIsUp) {
     EXPECT_EQ(dialog.clicks(), (std::vector<int>{IDC_GO, IDCANCEL}));
 }
 
+TEST_F(MessageBoxes, YesNoBoxAnswersFromTheKeyboardAsOnWindows) {
+    struct Case {
+        const char *keys;
+        int answer;
+    } cases[] = {
+        {"y", IDYES},                  // mnemonics, without Alt while a button has the focus
+        {"N", IDNO},
+        {"{A-n}", IDNO},
+        {"{Enter}", IDYES},            // the focus starts on Yes
+        {"{Space}", IDYES},
+        {"{Tab}{Enter}", IDNO},        // Enter presses the focused button
+        {"{Tab}{Tab}{Enter}", IDYES},
+        {"{Right}{Space}", IDNO},      // the arrows move within the buttons' group
+        {"{Right}{Left}{Enter}", IDYES},
+        {"{Esc}{Esc}y", IDYES},        // no Cancel button: Escape does nothing
+        {"x{Enter}", IDYES},           // a letter that is no mnemonic does nothing
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        ScriptedScreen screen;
+        typeKeys(c.keys);
+        EXPECT_EQ(MessageBoxA(nullptr, "Open it now?", "Question", MB_YESNO), c.answer);
+        EXPECT_FALSE(scriptRanDry()) << "the box wanted another key";
+    }
+}
+
+TEST_F(MessageBoxes, YesNoBoxShowsBothButtonsAndTheInformationMarker) {
+    ScriptedScreen screen;
+    typeKeys("{Snap}n{Snap}{Enter}");
+    EXPECT_EQ(MessageBoxA(nullptr, "Open it now?", "Done", MB_YESNO | MB_ICONINFORMATION), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "Plain", "Done", MB_OK), IDOK);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_NE(screens[0].find("(i)"), std::string::npos) << screens[0];
+    EXPECT_NE(screens[0].find("< Yes >"), std::string::npos) << screens[0];
+    EXPECT_NE(screens[0].find("[ No ]"), std::string::npos) << screens[0];
+    EXPECT_EQ(screens[0].find("OK"), std::string::npos) << screens[0];
+    EXPECT_EQ(screens[1].find("(i)"), std::string::npos) << screens[1];
+    EXPECT_EQ(screens[1].find("Yes"), std::string::npos) << screens[1];
+
+    std::vector<ShownMessageBox> boxes = shownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_EQ(boxes[0].text, "Open it now?");
+}
+
+TEST_F(MessageBoxes, EscapeInAYesNoBoxReachesNeitherTheBoxNorItsOwner) {
+    ScriptedScreen screen;
+    typeKeys("{A-g}{Esc}{Tab}{Space}{Esc}");
+    RecordingDialog dialog;
+    int answer = 0;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDC_GO)
+            answer = MessageBoxA(window, "Inside", "Box", MB_YESNO);
+        if (id == IDCANCEL)
+            EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(answer, IDNO);
+    // The Escape inside the box reached neither the box nor the dialog.
+    EXPECT_EQ(dialog.clicks(), (std::vector<int>{IDC_GO, IDCANCEL}));
+}
+
+TEST_F(MessageBoxes, BoxesThisLayerDoesNotProvideFail) {
+    ScriptedScreen screen;
+    const UINT okCancel = 0x00000001;
+    EXPECT_EQ(MessageBoxA(nullptr, "Sure?", "Question", okCancel), 0);
+    EXPECT_TRUE(snapshots().empty());
+    EXPECT_FALSE(scriptRanDry()) << "no key was asked for";
+}
+
 TEST_F(MessageBoxes, WithoutAFrontEndTheBoxIsStillRecorded) {
     EXPECT_EQ(MessageBoxA(nullptr, "No screen", "Title", MB_OK), IDOK);
     ASSERT_EQ(shownMessageBoxes().size(), 1u);
     EXPECT_EQ(shownMessageBoxes()[0].text, "No screen");
+    // A question cannot be answered without a screen: neither Yes nor No.
+    EXPECT_EQ(MessageBoxA(nullptr, "Open it?", "Title", MB_YESNO), 0);
+    EXPECT_EQ(shownMessageBoxes().size(), 2u);
 }
 
 }  // namespace

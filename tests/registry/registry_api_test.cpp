@@ -12,6 +12,7 @@ using Values = RegistryTest;
 using Enumeration = RegistryTest;
 using AccessRights = RegistryTest;
 using Deletion = RegistryTest;
+using CurrentUser = RegistryTest;
 
 TEST_F(KeysAndHandles, CreateReportsNewThenExistingAndEveryOpenIsADistinctHandle) {
     KeyHandle first, second, third;
@@ -85,6 +86,72 @@ TEST_F(KeysAndHandles, MissingKeysAreNotFoundAndNotCreatedByOpening) {
     EXPECT_EQ(open(base, "Nope", &unused), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(open(base, "Nope\\Deeper", &unused), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{});
+}
+
+TEST_F(KeysAndHandles, AFailedOpenOrCreateLeavesNoHandle) {
+    KeyHandle base;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, base.out()), ERROR_SUCCESS);
+    HKEY closed = nullptr;
+    ASSERT_EQ(open(base, nullptr, &closed), ERROR_SUCCESS);
+    ASSERT_EQ(RegCloseKey(closed), ERROR_SUCCESS);
+
+    HKEY result = base;
+    EXPECT_EQ(open(base, "Missing", &result), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(result, nullptr);
+    result = base;
+    EXPECT_EQ(create(base, "\\Lead", &result), ERROR_BAD_PATHNAME);
+    EXPECT_EQ(result, nullptr);
+    result = base;
+    EXPECT_EQ(create(base, std::string(257, 'k').c_str(), &result), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(result, nullptr);
+    result = base;
+    EXPECT_EQ(open(closed, "x", &result), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(result, nullptr);
+    result = base;
+    EXPECT_EQ(create(closed, "x", &result), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(result, nullptr);
+    // Without a key to start from, the result is not touched.
+    result = base;
+    EXPECT_EQ(open(nullptr, "x", &result), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(result, base.key);
+}
+
+TEST_F(KeysAndHandles, OpeningAPredefinedKeyItselfGivesThatKeyBack) {
+    HKEY result = nullptr;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, nullptr, &result, KEY_READ), ERROR_SUCCESS);
+    EXPECT_EQ(result, HKEY_CLASSES_ROOT);
+    result = nullptr;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, "", &result, KEY_READ), ERROR_SUCCESS);
+    EXPECT_EQ(result, HKEY_CLASSES_ROOT);
+    result = nullptr;
+    EXPECT_EQ(open(HKEY_CURRENT_USER, "", &result, KEY_READ), ERROR_SUCCESS);
+    EXPECT_EQ(result, HKEY_CURRENT_USER);
+    // A lone backslash names the same key through a handle of its own.
+    KeyHandle own;
+    EXPECT_EQ(open(HKEY_CLASSES_ROOT, "\\", own.out(), KEY_READ), ERROR_SUCCESS);
+    EXPECT_NE(own.key, HKEY_CLASSES_ROOT);
+    EXPECT_NE(own.key, nullptr);
+}
+
+TEST_F(KeysAndHandles, APredefinedKeyIsKnownByItsLower32BitsAlone) {
+    if (sizeof(HKEY) < 8) GTEST_SKIP() << "64-bit handles only";
+    const std::uint64_t classesRoot = reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT) & 0xffffffffu;
+    const std::uint64_t currentUser = reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_USER) & 0xffffffffu;
+    HKEY zeroExtended = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(classesRoot));
+    HKEY otherUpperHalf = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(classesRoot | 0xdeadbeef00000000u));
+
+    KeyHandle created, opened, user, userAgain;
+    ASSERT_EQ(create(zeroExtended, scratchKey, created.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(created, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    ASSERT_EQ(open(otherUpperHalf, scratchKey, opened.out(), KEY_READ), ERROR_SUCCESS);
+    BYTE data[4];
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegQueryValueExA(opened, "v", nullptr, nullptr, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userScratchKey, user.out()), ERROR_SUCCESS);
+    EXPECT_EQ(open(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(currentUser | 0x100000000u)), userScratchKey,
+                   userAgain.out(), KEY_READ),
+              ERROR_SUCCESS);
 }
 
 TEST_F(KeysAndHandles, KeyNamesUpTo255AndValueNamesUpTo16383Characters) {
@@ -181,6 +248,54 @@ TEST_F(Values, QueryAnswersTheNeededSize) {
     EXPECT_EQ(RegQueryValueExA(key, nullptr, nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(Values, AStringWhoseLengthLeavesOutTheZeroAfterItGetsTheZeroCounted) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    const char text[] = "abc";  // the zero follows the three characters given
+    ASSERT_EQ(RegSetValueExA(key, "short", 0, REG_SZ, reinterpret_cast<const BYTE *>(text), 3), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "short", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 4u);
+    BYTE exact[3];
+    size = sizeof exact;
+    EXPECT_EQ(RegQueryValueExA(key, "short", nullptr, nullptr, exact, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(readValue(scratchKey, "short"), stringValue("abc"));
+
+    ASSERT_EQ(RegSetValueExA(key, "expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(text), 3),
+              ERROR_SUCCESS);
+    EXPECT_EQ(readValue(scratchKey, "expand"), (RegistryValue{REG_EXPAND_SZ, std::string("abc\0", 4)}));
+    // Only strings: other data is taken as long as given.
+    ASSERT_EQ(RegSetValueExA(key, "binary", 0, REG_BINARY, reinterpret_cast<const BYTE *>(text), 3), ERROR_SUCCESS);
+    EXPECT_EQ(readValue(scratchKey, "binary"), (RegistryValue{REG_BINARY, "abc"}));
+}
+
+TEST_F(Values, AMissingValueHasSizeZeroWhenOnlyTheSizeIsAskedFor) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    DWORD size = 1234;
+    EXPECT_EQ(RegQueryValueExA(key, "missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(size, 0u);
+    BYTE buffer[8];
+    size = sizeof buffer;
+    EXPECT_EQ(RegQueryValueExA(key, "missing", nullptr, nullptr, buffer, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(size, sizeof buffer);
+}
+
+TEST_F(Values, OneVariableForTypeAndSizeEndsWithTheSize) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(key, "bin", REG_BINARY, "\x01\x02\x03\x04"), ERROR_SUCCESS);
+    BYTE buffer[4] = {};
+    DWORD both = sizeof buffer;
+    EXPECT_EQ(RegQueryValueExA(key, "bin", nullptr, &both, buffer, &both), ERROR_SUCCESS);
+    EXPECT_EQ(both, 4u);
+    EXPECT_EQ(std::memcmp(buffer, "\x01\x02\x03\x04", 4), 0);
+    both = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "bin", nullptr, &both, nullptr, &both), ERROR_SUCCESS);
+    EXPECT_EQ(both, 4u);
+}
+
 TEST_F(Values, StringWithoutTerminatorIsStoredAsGivenAndEndedInALargerBuffer) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
@@ -196,6 +311,28 @@ TEST_F(Values, StringWithoutTerminatorIsStoredAsGivenAndEndedInALargerBuffer) {
     size = 3;
     ASSERT_EQ(RegQueryValueExA(key, "bare", nullptr, nullptr, buffer, &size), ERROR_SUCCESS);
     EXPECT_EQ(buffer[3], 'x');
+}
+
+TEST_F(Values, ManyValuesInOneKeyAreFoundByNameInAnyCase) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        names.push_back("value" + std::to_string(10 + i));
+        ASSERT_EQ(setBytes(key, names.back().c_str(), REG_SZ, std::to_string(i) + '\0'), ERROR_SUCCESS);
+    }
+    ASSERT_EQ(setBytes(key, "VALUE25", REG_DWORD, std::string("\x05\0\0\0", 4)), ERROR_SUCCESS);
+    EXPECT_EQ(valueNames(scratchKey), names);
+    EXPECT_EQ(readValue(scratchKey, "value25"), dwordValue(5));
+    EXPECT_EQ(readValue(scratchKey, "Value39"), stringValue("29"));
+    EXPECT_EQ(readValue(scratchKey, "value40"), std::nullopt);
+
+    // Emptied and filled again, the key forgets the old names.
+    ASSERT_EQ(RegDeleteTreeA(key, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(readValue(scratchKey, "value10"), std::nullopt);
+    ASSERT_EQ(setBytes(key, "Value12", REG_SZ, std::string("again\0", 6)), ERROR_SUCCESS);
+    EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{"Value12"});
+    EXPECT_EQ(readValue(scratchKey, "VALUE12"), stringValue("again"));
 }
 
 TEST_F(Values, NullDataWithALengthIsRefused) {
@@ -235,14 +372,41 @@ TEST_F(Enumeration, ValuesReportNameAndDataSizes) {
 
     char name[16];
     BYTE data[16];
+    auto scribble = [&] {
+        std::memset(name, 'x', sizeof name);
+        std::memset(data, 'x', sizeof data);
+    };
+    // A name too long for its buffer: as much of it as fits, ended; the data
+    // that fits comes as well, and so do its type and size.
+    scribble();
     DWORD nameLength = 8, dataSize = sizeof data, type = 0;
     EXPECT_EQ(RegEnumValueA(key, 0, name, &nameLength, nullptr, &type, data, &dataSize), ERROR_MORE_DATA);
     EXPECT_EQ(nameLength, 8u);
+    EXPECT_STREQ(name, "LongNam");
+    EXPECT_EQ(std::memcmp(data, "abcdef\0", 7), 0);
+    EXPECT_EQ(dataSize, 7u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    // No room at all leaves the name's buffer alone.
+    scribble();
+    nameLength = 0;
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+    EXPECT_EQ(nameLength, 0u);
+    EXPECT_EQ(name[0], 'x');
 
+    // Data too long for its buffer: neither it nor the name is written, but the size comes back.
+    scribble();
     nameLength = sizeof name;
     dataSize = 2;
     EXPECT_EQ(RegEnumValueA(key, 0, name, &nameLength, nullptr, &type, data, &dataSize), ERROR_MORE_DATA);
     EXPECT_EQ(dataSize, 7u);
+    EXPECT_EQ(nameLength, sizeof name);
+    EXPECT_EQ(name[0], 'x');
+    EXPECT_EQ(data[0], 'x');
+    scribble();
+    nameLength = 3;
+    dataSize = 2;
+    EXPECT_EQ(RegEnumValueA(key, 0, name, &nameLength, nullptr, &type, data, &dataSize), ERROR_MORE_DATA);
+    EXPECT_EQ(name[0], 'x');
 
     nameLength = 9;
     dataSize = 7;
@@ -319,6 +483,42 @@ TEST_F(Deletion, WithoutASubkeyOnlyTheContentsGo) {
     EXPECT_TRUE(keyExists(scratchKey));
     EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{});
     EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{});
+}
+
+TEST_F(CurrentUser, KeysAndValuesBelowItWorkAsBelowClassesRootAndStayApart) {
+    KeyHandle key, choice;
+    DWORD disposition = 0;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userScratchKey, key.out(), KEY_ALL_ACCESS, &disposition), ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    ASSERT_EQ(create(key, "http\\UserChoice", choice.out(), KEY_SET_VALUE), ERROR_SUCCESS);
+    // Created in name order: Wine lists values by name, Windows and the store in creation order.
+    ASSERT_EQ(setBytes(choice, "Hash", REG_BINARY, std::string("\x01\x02", 2)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(choice, "ProgId", REG_SZ, std::string("OtherBrowserURL\0", 16)), ERROR_SUCCESS);
+
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, userPath("HTTP\\userchoice"), "progid"), stringValue("OtherBrowserURL"));
+    EXPECT_EQ(valueNames(HKEY_CURRENT_USER, userPath("http\\UserChoice")),
+              (std::vector<std::string>{"Hash", "ProgId"}));
+    EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, userScratchKey), std::vector<std::string>{"http"});
+    KeyHandle again;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userPath("Http").c_str(), again.out(), KEY_READ, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+
+    // The same path below the other root is another key.
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, userPath("http\\UserChoice")));
+    KeyHandle classesKey;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, classesKey.out()), ERROR_SUCCESS);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, scratchKey));
+
+    // Only HKEY_CLASSES_ROOT takes a path with a leading backslash.
+    HKEY unused = nullptr;
+    EXPECT_EQ(open(HKEY_CURRENT_USER, "\\Software\\CorvantRegistryTest", &unused), ERROR_BAD_PATHNAME);
+
+    EXPECT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, userPath("http").c_str()), ERROR_SUCCESS);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, userPath("http")));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, userScratchKey));
+    EXPECT_EQ(setBytes(choice, "ProgId", REG_SZ, std::string("x\0", 2)), ERROR_KEY_DELETED);
+    EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, scratchKey));
 }
 
 }  // namespace

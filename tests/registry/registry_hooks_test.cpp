@@ -83,5 +83,29 @@ TEST_F(RegistryHooks, RecordsCallsWithTheKeysStoredSpelling) {
                                        }));
 }
 
+TEST_F(RegistryHooks, CurrentUserKeysAreNamedWithTheirHive) {
+    failKeyOpen("hkey_current_user\\software\\BLOCKED");
+    HKEY unused = nullptr;
+    EXPECT_EQ(create(HKEY_CURRENT_USER, "Software\\Blocked", &unused), ERROR_ACCESS_DENIED);
+    KeyHandle classes;
+    EXPECT_EQ(create(HKEY_CLASSES_ROOT, "Software\\Blocked", classes.out()), ERROR_SUCCESS);
+    failValueWritesBelow("HKEY_CURRENT_USER");
+    EXPECT_EQ(setBytes(HKEY_CURRENT_USER, "v", REG_SZ, std::string("x\0", 2)), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(setBytes(classes, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    clearRegistryFailures();
+
+    recordRegistryCalls(true);
+    HKEY user = nullptr;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, "Software", &user), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(user, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    RegCloseKey(user);
+    recordRegistryCalls(false);
+    EXPECT_EQ(recordedRegistryCalls(), (std::vector<std::string>{
+                                           "RegCreateKeyExA HKEY_CURRENT_USER\\Software",
+                                           "RegSetValueExA HKEY_CURRENT_USER\\Software v",
+                                           "RegCloseKey HKEY_CURRENT_USER\\Software",
+                                       }));
+}
+
 }  // namespace
 }  // namespace corvant::testing

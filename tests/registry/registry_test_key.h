@@ -14,6 +14,8 @@
 namespace corvant::testing {
 
 inline constexpr const char *scratchKey = "CorvantRegistryTest";
+// The tests' own key below HKEY_CURRENT_USER.
+inline constexpr const char *userScratchKey = "Software\\CorvantRegistryTest";
 
 // Closes the handle when it goes out of scope.
 struct KeyHandle {
@@ -30,8 +32,14 @@ struct KeyHandle {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override { deleteTree(scratchKey); }
-    void TearDown() override { deleteTree(scratchKey); }
+    void SetUp() override {
+        deleteTree(scratchKey);
+        deleteTree(HKEY_CURRENT_USER, userScratchKey);
+    }
+    void TearDown() override {
+        deleteTree(scratchKey);
+        deleteTree(HKEY_CURRENT_USER, userScratchKey);
+    }
 
     static LONG create(HKEY parent, const char *subKey, HKEY *result, REGSAM access = KEY_ALL_ACCESS,
                        DWORD *disposition = nullptr) {
@@ -41,11 +49,16 @@ protected:
     static LONG open(HKEY parent, const char *subKey, HKEY *result, REGSAM access = KEY_ALL_ACCESS) {
         return RegOpenKeyExA(parent, subKey, 0, access, result);
     }
+    // Sets exactly these bytes. A byte that is not zero follows them, since
+    // RegSetValueExA counts a string's terminating zero when the length given
+    // leaves it out.
     static LONG setBytes(HKEY key, const char *name, DWORD type, const std::string &bytes) {
-        return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()),
+        const std::string guarded = bytes + '\x01';
+        return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(guarded.data()),
                               static_cast<DWORD>(bytes.size()));
     }
     static std::string path(const std::string &below) { return std::string(scratchKey) + "\\" + below; }
+    static std::string userPath(const std::string &below) { return std::string(userScratchKey) + "\\" + below; }
 
     RegistrySandbox sandbox_;
 };

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -84,6 +85,115 @@ TEST_F(StoreLocation, UnderHomeWhenXdgDataHomeIsUnsetOrNotAbsolute) {
 }
 
 using StoreAccess = StoreTest;
+
+std::vector<std::string> entriesOf(const std::string &folder) {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Sets the process's file creation mask for one test and puts the old one back.
+class CreationMask {
+public:
+    explicit CreationMask(mode_t mask) : old_(umask(mask)) {}
+    ~CreationMask() { umask(old_); }
+    CreationMask(const CreationMask &) = delete;
+    CreationMask &operator=(const CreationMask &) = delete;
+
+private:
+    mode_t old_;
+};
+
+mode_t modeOf(const std::string &file) {
+    struct stat info;
+    return stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST_F(StoreAccess, AStorePathThatIsALinkStaysOneAndTheFileItNamesGetsTheChange) {
+    const std::string dotfiles = sandbox_.folder() + "/dotfiles";
+    const std::string data = sandbox_.folder() + "/data";
+    ASSERT_TRUE(fs::create_directories(dotfiles));
+    ASSERT_TRUE(fs::create_directories(data));
+    const std::string target = dotfiles + "/corvant.reg";
+    writeFileText(target, "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n\"old\"=\"1\"\r\n\r\n");
+    // A relative link to a relative link.
+    fs::create_symlink("../dotfiles/corvant.reg", data + "/middle.reg");
+    fs::create_symlink("middle.reg", data + "/registry.reg");
+    setRegistryStorePath(data + "/registry.reg");
+
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(key, "new", REG_SZ, std::string("2\0", 2)), ERROR_SUCCESS);
+    ASSERT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+
+    EXPECT_EQ(fs::read_symlink(data + "/registry.reg"), "middle.reg");
+    EXPECT_EQ(fs::read_symlink(data + "/middle.reg"), "../dotfiles/corvant.reg");
+    EXPECT_EQ(fileText(target),
+              "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n\"old\"=\"1\"\r\n\"new\"=\"2\"\r\n\r\n");
+    // The lock is kept beside the file itself, so every link to it shares one lock.
+    EXPECT_EQ(entriesOf(data), (std::vector<std::string>{"middle.reg", "registry.reg"}));
+    EXPECT_EQ(entriesOf(dotfiles), (std::vector<std::string>{"corvant.reg", "corvant.reg.lock"}));
+}
+
+TEST_F(StoreAccess, ALinkToAFileNotThereYetGetsItOnTheFirstWrite) {
+    const std::string target = sandbox_.folder() + "/elsewhere/corvant/registry.reg";
+    fs::create_symlink(target, sandbox_.folder() + "/link.reg");
+    setRegistryStorePath(sandbox_.folder() + "/link.reg");
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::is_symlink(sandbox_.folder() + "/link.reg"));
+    EXPECT_NE(fileText(target).find("[HKEY_CLASSES_ROOT\\CorvantRegistryTest]"), std::string::npos);
+}
+
+TEST_F(StoreAccess, ALinkLoopIsAFailureReturn) {
+    fs::create_symlink("b.reg", sandbox_.folder() + "/a.reg");
+    fs::create_symlink("a.reg", sandbox_.folder() + "/b.reg");
+    setRegistryStorePath(sandbox_.folder() + "/a.reg");
+    HKEY unused = nullptr;
+    EXPECT_NE(create(HKEY_CLASSES_ROOT, scratchKey, &unused), ERROR_SUCCESS);
+    EXPECT_STRNE(registryStoreProblem(), "");
+    EXPECT_EQ(fs::read_symlink(sandbox_.folder() + "/a.reg"), "b.reg");
+    EXPECT_EQ(openRegistryHandleCount(), 0u);
+}
+
+TEST_F(StoreAccess, RewritingKeepsTheStoresPermissionsExactly) {
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    ASSERT_EQ(chmod(storeFile().c_str(), 0600), 0);
+    {
+        CreationMask permissive(0);
+        ASSERT_EQ(setBytes(key, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+        EXPECT_EQ(modeOf(storeFile()), 0600u);
+    }
+    ASSERT_EQ(chmod(storeFile().c_str(), 0664), 0);
+    {
+        CreationMask strict(077);
+        ASSERT_EQ(setBytes(key, "v", REG_SZ, std::string("y\0", 2)), ERROR_SUCCESS);
+        EXPECT_EQ(modeOf(storeFile()), 0664u);
+    }
+}
+
+TEST_F(StoreAccess, ANewStoreGetsThePermissionsNewFilesGet) {
+    CreationMask mask(027);
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    EXPECT_EQ(modeOf(storeFile()), 0640u);
+}
+
+TEST_F(StoreAccess, RootWritingSomeoneElsesStoreLeavesItTheirs) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root";
+    KeyHandle key;
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
+    ASSERT_EQ(chown(storeFile().c_str(), 4321, 4322), 0);
+    ASSERT_EQ(chmod(storeFile().c_str(), 0640), 0);
+    ASSERT_EQ(setBytes(key, "v", REG_SZ, std::string("x\0", 2)), ERROR_SUCCESS);
+    struct stat info;
+    ASSERT_EQ(stat(storeFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4322u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
 
 // Read-only marks are honoured even for root, who could write regardless.
 TEST_F(StoreAccess, AReadOnlyStoreIsAFailureReturnAndStaysAsItWas) {

@@ -170,6 +170,94 @@ TEST_F(StoreFormat, ValuesOnTheHiveItselfGetTheHiveLine) {
     EXPECT_EQ(readValue("", "top"), stringValue("v"));
 }
 
+TEST_F(StoreFormat, KeysInAnyOrderAndRepeatedSectionsReadIntoEnumerationOrder) {
+    std::string text = "REGEDIT4\r\n";
+    // Subkeys before their parents, names in falling order and mixed case.
+    for (int i = 29; i >= 0; --i) {
+        std::string name = (i % 2 ? "Key" : "KEY") + std::to_string(100 + i);
+        text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\" + name + "\\Inner]\r\n@=\"inner\"\r\n";
+        text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\" + name + "]\r\n@=\"" + name + "\"\r\n";
+    }
+    // Many values, not in name order, some given twice.
+    text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\Values]\r\n";
+    for (int i = 0; i < 40; ++i) text += "\"v" + std::to_string((i * 17) % 40) + "\"=\"first\"\r\n";
+    text += "\r\n[HKEY_CLASSES_ROOT\\corvantregistrytest\\key105]\r\n\"added\"=\"later\"\r\n";
+    text += "\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest\\VALUES]\r\n\"V3\"=\"second\"\r\n\"v40\"=\"new\"\r\n";
+    writeFileText(storeFile(), text);
+
+    std::vector<std::string> expectedKeys;
+    for (int i = 0; i < 30; ++i) expectedKeys.push_back((i % 2 ? "Key" : "KEY") + std::to_string(100 + i));
+    expectedKeys.push_back("Values");
+    EXPECT_EQ(subkeyNames(scratchKey), expectedKeys);
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = expectedKeys[static_cast<size_t>(i)];
+        EXPECT_EQ(readValue(path(name), ""), stringValue(name));
+        EXPECT_EQ(subkeyNames(path(name)), std::vector<std::string>{"Inner"});
+    }
+    EXPECT_EQ(valueNames(path("KEY105")), (std::vector<std::string>{"", "added"}));
+
+    std::vector<std::string> expectedValues;
+    for (int i = 0; i < 40; ++i) expectedValues.push_back("v" + std::to_string((i * 17) % 40));
+    expectedValues.push_back("v40");
+    EXPECT_EQ(valueNames(path("Values")), expectedValues);
+    EXPECT_EQ(readValue(path("Values"), "v3"), stringValue("second"));
+    EXPECT_EQ(readValue(path("Values"), "V39"), stringValue("first"));
+    EXPECT_EQ(readValue(path("Values"), "v41"), std::nullopt);
+}
+
+TEST_F(StoreFormat, CurrentUserSectionsFollowTheClassesInTheSameFileAndBothReadBack) {
+    KeyHandle user, cls;
+    ASSERT_EQ(create(HKEY_CURRENT_USER, "Software\\Choice", user.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(user, "ProgId", REG_SZ, std::string("Other\0", 6)), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(HKEY_CURRENT_USER, "top", REG_DWORD, std::string("\x07\0\0\0", 4)), ERROR_SUCCESS);
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, "http", cls.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(cls, "", REG_SZ, std::string("URL\0", 4)), ERROR_SUCCESS);
+
+    const std::string expected =
+        "REGEDIT4\r\n"
+        "\r\n"
+        "[HKEY_CLASSES_ROOT\\http]\r\n"
+        "@=\"URL\"\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER]\r\n"
+        "\"top\"=dword:00000007\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software]\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Choice]\r\n"
+        "\"ProgId\"=\"Other\"\r\n"
+        "\r\n";
+    EXPECT_EQ(fileText(storeFile()), expected);
+
+    rereadStore();
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "software\\choice", "ProgId"), stringValue("Other"));
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "", "top"), dwordValue(7));
+    EXPECT_EQ(readValue("http", ""), stringValue("URL"));
+    EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, ""), std::vector<std::string>{"Software"});
+    // Writing one root writes the other back as it was.
+    ASSERT_EQ(setBytes(cls, "", REG_SZ, std::string("URL\0", 4)), ERROR_SUCCESS);
+    EXPECT_EQ(fileText(storeFile()), expected);
+}
+
+TEST_F(StoreFormat, ReadsCurrentUserSectionsInAnyOrderAndSpelling) {
+    writeFileText(storeFile(),
+                  "REGEDIT4\r\n"
+                  "\r\n"
+                  "[hkey_current_user\\Software\\A]\r\n"
+                  "@=\"user\"\r\n"
+                  "\r\n"
+                  "[HKEY_CLASSES_ROOT\\A]\r\n"
+                  "@=\"classes\"\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\SOFTWARE\\a]\r\n"
+                  "\"more\"=\"m\"\r\n");
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "Software\\A", ""), stringValue("user"));
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "Software\\A", "more"), stringValue("m"));
+    EXPECT_EQ(readValue("A", ""), stringValue("classes"));
+    EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, "Software"), std::vector<std::string>{"A"});
+    EXPECT_STREQ(registryStoreProblem(), "");
+}
+
 TEST_F(StoreFormat, LineBreaksInNamesAreRefusedSinceTheFileCannotHoldThem) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);

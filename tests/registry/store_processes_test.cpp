@@ -1,40 +1,9 @@
 // Several processes sharing one store file.
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <functional>
-#include <thread>
-
+#include "tests/registry/store_children.h"
 #include "tests/registry/store_fixture.h"
 
 namespace corvant::testing {
 namespace {
-
-// Runs work in a child process; its exit status is 0 when work returned true.
-pid_t startChild(const std::function<bool()> &work) {
-    pid_t pid = fork();
-    if (pid == 0) _exit(work() ? 0 : 1);
-    return pid;
-}
-
-// Waits at most timeoutSeconds; a child still running then is killed and counts as failed.
-bool childSucceeded(pid_t pid, int timeoutSeconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    int status = 0;
-    for (;;) {
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (done < 0) return false;
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
 
 std::string valueName(int process, int index) {
     return "p" + std::to_string(process) + "-" + std::to_string(index);

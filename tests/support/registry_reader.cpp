@@ -6,9 +6,8 @@ namespace {
 
 struct OpenedKey {
     HKEY handle = nullptr;
-    explicit OpenedKey(const std::string &keyPath) {
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-            handle = nullptr;
+    OpenedKey(HKEY root, const std::string &keyPath) {
+        if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) handle = nullptr;
     }
     ~OpenedKey() {
         if (handle) RegCloseKey(handle);
@@ -19,10 +18,10 @@ struct OpenedKey {
 
 }  // namespace
 
-bool keyExists(const std::string &keyPath) { return OpenedKey(keyPath).handle != nullptr; }
+bool keyExists(HKEY root, const std::string &keyPath) { return OpenedKey(root, keyPath).handle != nullptr; }
 
-std::optional<RegistryValue> readValue(const std::string &keyPath, const std::string &valueName) {
-    OpenedKey key(keyPath);
+std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName) {
+    OpenedKey key(root, keyPath);
     if (!key.handle) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
@@ -38,9 +37,9 @@ std::optional<RegistryValue> readValue(const std::string &keyPath, const std::st
     return value;
 }
 
-std::vector<std::string> subkeyNames(const std::string &keyPath) {
+std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath) {
     std::vector<std::string> names;
-    OpenedKey key(keyPath);
+    OpenedKey key(root, keyPath);
     if (!key.handle) return names;
     for (DWORD index = 0;; ++index) {
         char name[256];
@@ -53,9 +52,9 @@ std::vector<std::string> subkeyNames(const std::string &keyPath) {
     return names;
 }
 
-std::vector<std::string> valueNames(const std::string &keyPath) {
+std::vector<std::string> valueNames(HKEY root, const std::string &keyPath) {
     std::vector<std::string> names;
-    OpenedKey key(keyPath);
+    OpenedKey key(root, keyPath);
     if (!key.handle) return names;
     for (DWORD index = 0;; ++index) {
         char name[16384];
@@ -68,7 +67,7 @@ std::vector<std::string> valueNames(const std::string &keyPath) {
     return names;
 }
 
-void deleteTree(const std::string &keyPath) { RegDeleteTreeA(HKEY_CLASSES_ROOT, keyPath.c_str()); }
+void deleteTree(HKEY root, const std::string &keyPath) { RegDeleteTreeA(root, keyPath.c_str()); }
 
 RegistryValue stringValue(const std::string &text) {
     return RegistryValue{REG_SZ, text + std::string(1, '\0')};

@@ -19,12 +19,24 @@ struct RegistryValue {
     }
 };
 
-// Key paths are relative to HKEY_CLASSES_ROOT, with backslashes.
-bool keyExists(const std::string &keyPath);
-std::optional<RegistryValue> readValue(const std::string &keyPath, const std::string &valueName);
-std::vector<std::string> subkeyNames(const std::string &keyPath);
-std::vector<std::string> valueNames(const std::string &keyPath);
-void deleteTree(const std::string &keyPath);
+// Key paths are relative to the root given (HKEY_CLASSES_ROOT when none is), with backslashes.
+bool keyExists(HKEY root, const std::string &keyPath);
+std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName);
+std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath);
+std::vector<std::string> valueNames(HKEY root, const std::string &keyPath);
+void deleteTree(HKEY root, const std::string &keyPath);
+
+inline bool keyExists(const std::string &keyPath) { return keyExists(HKEY_CLASSES_ROOT, keyPath); }
+inline std::optional<RegistryValue> readValue(const std::string &keyPath, const std::string &valueName) {
+    return readValue(HKEY_CLASSES_ROOT, keyPath, valueName);
+}
+inline std::vector<std::string> subkeyNames(const std::string &keyPath) {
+    return subkeyNames(HKEY_CLASSES_ROOT, keyPath);
+}
+inline std::vector<std::string> valueNames(const std::string &keyPath) {
+    return valueNames(HKEY_CLASSES_ROOT, keyPath);
+}
+inline void deleteTree(const std::string &keyPath) { deleteTree(HKEY_CLASSES_ROOT, keyPath); }
 
 // A REG_SZ value as the program writes it: the text and its terminating zero.
 RegistryValue stringValue(const std::string &text);

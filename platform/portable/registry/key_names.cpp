@@ -14,12 +14,12 @@ bool validKeyName(std::string_view name) {
 
 bool validValueName(std::string_view name) { return name.size() <= maxValueNameLength && !hasLineBreak(name); }
 
-LONG splitSubkeyPath(const char *subKey, PathUse use, bool belowHive, std::vector<std::string> &names) {
+LONG splitSubkeyPath(const char *subKey, PathUse use, bool belowClassesRoot, std::vector<std::string> &names) {
     names.clear();
     if (!subKey) return ERROR_SUCCESS;
     std::string_view path(subKey);
     if (!path.empty() && path[0] == '\\') {
-        if (use == PathUse::create || !belowHive) return ERROR_BAD_PATHNAME;
+        if (use == PathUse::create || !belowClassesRoot) return ERROR_BAD_PATHNAME;
         path.remove_prefix(1);
         if (!path.empty() && path[0] == '\\') return ERROR_BAD_PATHNAME;
     }

@@ -23,8 +23,8 @@ bool validValueName(std::string_view name);
 enum class PathUse { create, open };
 
 // Splits subKey (may be null) into key names. A leading backslash is refused
-// except when opening below the hive itself; empty names between separators
-// are skipped. Returns ERROR_SUCCESS or the error code to return.
-LONG splitSubkeyPath(const char *subKey, PathUse use, bool belowHive, std::vector<std::string> &names);
+// except when opening below HKEY_CLASSES_ROOT itself; empty names between
+// separators are skipped. Returns ERROR_SUCCESS or the error code to return.
+LONG splitSubkeyPath(const char *subKey, PathUse use, bool belowClassesRoot, std::vector<std::string> &names);
 
 }  // namespace corvant::registry

@@ -11,6 +11,8 @@ unsigned char folded(char c) {
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
+bool subkeyBefore(const std::unique_ptr<Key> &subkey, std::string_view name) { return nameBefore(subkey->name, name); }
+
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -30,45 +32,71 @@ bool nameBefore(std::string_view a, std::string_view b) {
 }
 
 Key *Key::findSubkey(std::string_view subkeyName) const {
-    for (const auto &subkey : subkeys)
-        if (sameName(subkey->name, subkeyName)) return subkey.get();
+    auto position = std::lower_bound(subkeys_.begin(), subkeys_.end(), subkeyName, subkeyBefore);
+    if (position != subkeys_.end() && sameName((*position)->name, subkeyName)) return position->get();
     return nullptr;
 }
 
 Key &Key::obtainSubkey(std::string_view subkeyName) {
-    if (Key *existing = findSubkey(subkeyName)) return *existing;
-    auto position = std::find_if(subkeys.begin(), subkeys.end(), [&](const std::unique_ptr<Key> &k) {
-        return nameBefore(subkeyName, k->name);
-    });
+    auto position = std::lower_bound(subkeys_.begin(), subkeys_.end(), subkeyName, subkeyBefore);
+    if (position != subkeys_.end() && sameName((*position)->name, subkeyName)) return **position;
     auto created = std::make_unique<Key>();
     created->name = std::string(subkeyName);
-    return **subkeys.insert(position, std::move(created));
+    return **subkeys_.insert(position, std::move(created));
 }
 
 bool Key::removeSubkey(std::string_view subkeyName) {
-    auto found = std::find_if(subkeys.begin(), subkeys.end(), [&](const std::unique_ptr<Key> &k) {
-        return sameName(k->name, subkeyName);
-    });
-    if (found == subkeys.end()) return false;
-    subkeys.erase(found);
+    auto position = std::lower_bound(subkeys_.begin(), subkeys_.end(), subkeyName, subkeyBefore);
+    if (position == subkeys_.end() || !sameName((*position)->name, subkeyName)) return false;
+    subkeys_.erase(position);
     return true;
 }
 
 const Value *Key::findValue(std::string_view valueName) const {
-    for (const Value &value : values)
-        if (sameName(value.name, valueName)) return &value;
-    return nullptr;
+    return const_cast<Key *>(this)->valueNamed(valueName);
+}
+
+Value *Key::valueNamed(std::string_view valueName) {
+    if (values_.size() <= fewValues) {
+        for (Value &value : values_)
+            if (sameName(value.name, valueName)) return &value;
+        return nullptr;
+    }
+    auto found = valueIndex_.find(valueName);
+    return found == valueIndex_.end() ? nullptr : &values_[found->second];
 }
 
 void Key::setValue(std::string_view valueName, DWORD type, std::string data) {
-    for (Value &value : values) {
-        if (sameName(value.name, valueName)) {
-            value.type = type;
-            value.data = std::move(data);
-            return;
-        }
+    if (Value *existing = valueNamed(valueName)) {
+        existing->type = type;
+        existing->data = std::move(data);
+        return;
     }
-    values.push_back(Value{std::string(valueName), type, std::move(data)});
+    values_.push_back(Value{std::string(valueName), type, std::move(data)});
+    if (values_.size() == fewValues + 1) {
+        for (size_t i = 0; i < values_.size(); ++i) valueIndex_.emplace(values_[i].name, i);
+    } else if (values_.size() > fewValues + 1) {
+        valueIndex_.emplace(values_.back().name, values_.size() - 1);
+    }
+}
+
+void Key::clear() {
+    values_.clear();
+    valueIndex_.clear();
+    subkeys_.clear();
+}
+
+Key &Key::appendSubkeyUnordered(std::string_view subkeyName) {
+    auto created = std::make_unique<Key>();
+    created->name = std::string(subkeyName);
+    subkeys_.push_back(std::move(created));
+    return *subkeys_.back();
+}
+
+void Key::restoreSubkeyOrder() {
+    auto before = [](const std::unique_ptr<Key> &a, const std::unique_ptr<Key> &b) { return nameBefore(a->name, b->name); };
+    // Files are mostly written in order already.
+    if (!std::is_sorted(subkeys_.begin(), subkeys_.end(), before)) std::sort(subkeys_.begin(), subkeys_.end(), before);
 }
 
 }  // namespace corvant::registry

@@ -1,3 +1,5 @@
+#include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/portable/registry.h"
@@ -31,7 +33,7 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 
 class Reader {
 public:
-    Reader(std::string_view text, Key &root, ReadFailure &failure) : root_(root), failure_(failure) {
+    Reader(std::string_view text, Hives &hives, ReadFailure &failure) : hives_(hives), failure_(failure) {
         size_t start = 0;
         while (start < text.size()) {
             size_t end = text.find('\n', start);
@@ -44,6 +46,13 @@ public:
     }
 
     bool read() {
+        bool good = readLines();
+        for (Key *parent : parents_) parent->restoreSubkeyOrder();
+        return good;
+    }
+
+private:
+    bool readLines() {
         for (size_t i = 0; i < lines_.size(); ++i) {
             if (lines_[i].find('\0') != std::string_view::npos) return fail(i, "zero byte in the text");
         }
@@ -63,7 +72,6 @@ public:
         return true;
     }
 
-private:
     bool fail(size_t lineIndex, const std::string &reason) {
         failure_.line = static_cast<unsigned>(lineIndex + 1);
         failure_.reason = reason;
@@ -77,9 +85,11 @@ private:
         std::string_view path = line.substr(1, close - 1);
         if (!path.empty() && path[0] == '-') return fail(index_, "key deletion is not supported");
         size_t separator = path.find('\\');
-        std::string_view hive = path.substr(0, separator);
-        if (!sameName(hive, rootName)) return fail(index_, "unknown root key \"" + std::string(hive) + "\"");
-        Key *key = &root_;
+        std::string_view hiveText = path.substr(0, separator);
+        Key *key = nullptr;
+        for (Hive hive : allHives)
+            if (sameName(hiveText, hiveName(hive))) key = &hives_[hive];
+        if (!key) return fail(index_, "unknown root key \"" + std::string(hiveText) + "\"");
         size_t depth = 0;
         while (separator != std::string_view::npos) {
             if (++depth > maxKeyDepth) return fail(index_, "keys nested too deeply");
@@ -88,10 +98,26 @@ private:
             std::string_view name = path.substr(0, separator);
             if (name.empty()) return fail(index_, "empty key name in the key line");
             if (!validKeyName(name)) return fail(index_, "key name too long or not allowed");
-            key = &key->obtainSubkey(name);
+            key = &subkeyOf(*key, name);
         }
         current_ = key;
         return true;
+    }
+
+    // Subkeys are appended in the order they first appear and sorted once at
+    // the end, so that a file listing its keys in any order loads in
+    // O(size log n); until then they are found through children_.
+    Key &subkeyOf(Key &parent, std::string_view name) {
+        std::string id(sizeof(Key *), '\0');
+        const Key *parentAddress = &parent;
+        std::memcpy(id.data(), &parentAddress, sizeof parentAddress);
+        for (char c : name) id += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        auto [entry, added] = children_.try_emplace(std::move(id), nullptr);
+        if (added) {
+            if (parent.subkeys().empty()) parents_.push_back(&parent);
+            entry->second = &parent.appendSubkeyUnordered(name);
+        }
+        return *entry->second;
     }
 
     // Reads a quoted string starting at text[0] == '"'; leaves text after the closing quote.
@@ -199,17 +225,19 @@ private:
         }
     }
 
-    Key &root_;
+    Hives &hives_;
     ReadFailure &failure_;
     std::vector<std::string_view> lines_;
     size_t index_ = 0;
     Key *current_ = nullptr;
+    std::unordered_map<std::string, Key *> children_;  // parent address and folded name to subkey
+    std::vector<Key *> parents_;                        // keys that were given subkeys
 };
 
 }  // namespace
 
-bool readRegedit4(std::string_view text, Key &root, ReadFailure &failure) {
-    return Reader(text, root, failure).read();
+bool readRegedit4(std::string_view text, Hives &hives, ReadFailure &failure) {
+    return Reader(text, hives, failure).read();
 }
 
 }  // namespace corvant::registry

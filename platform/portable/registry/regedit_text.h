@@ -4,21 +4,22 @@
 #include <string>
 #include <string_view>
 
-#include "platform/portable/registry/key_tree.h"
+#include "platform/portable/registry/hives.h"
 
 namespace corvant::registry {
 
-// The name of the one hive, as it appears on key lines.
-inline constexpr std::string_view rootName = "HKEY_CLASSES_ROOT";
-
-std::string writeRegedit4(const Key &root);
+// Each hive's keys follow those of the hive before it; a hive without keys
+// or values adds nothing. With reuse, each key directly below a hive is
+// taken from its writtenText where that is kept, and keeps its text there
+// where it was not.
+std::string writeRegedit4(const Hives &hives, bool reuse = false);
 
 struct ReadFailure {
     unsigned line = 0;
     std::string reason;
 };
 
-// Fills root (which should be empty) from text; false with the first fault found.
-bool readRegedit4(std::string_view text, Key &root, ReadFailure &failure);
+// Fills hives (which should be empty) from text; false with the first fault found.
+bool readRegedit4(std::string_view text, Hives &hives, ReadFailure &failure);
 
 }  // namespace corvant::registry

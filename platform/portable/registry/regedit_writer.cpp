@@ -13,10 +13,14 @@ constexpr size_t wrapColumn = 80;
 
 void appendQuoted(std::string &out, std::string_view text) {
     out += '"';
-    for (char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+    size_t plain = 0;  // start of the characters not yet appended
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' && text[i] != '"') continue;
+        out.append(text.data() + plain, i - plain);
+        out += '\\';
+        plain = i;
     }
+    out.append(text.data() + plain, text.size() - plain);
     out += '"';
 }
 
@@ -49,6 +53,8 @@ void appendHex(std::string &out, size_t lineStart, const std::string &bytes) {
     }
 }
 
+void appendSubkeys(std::string &out, const Key &key, std::string &path);
+
 void appendValue(std::string &out, const Value &value) {
     size_t lineStart = out.size();
     if (value.name.empty())
@@ -77,28 +83,76 @@ void appendValue(std::string &out, const Value &value) {
     out += lineEnd;
 }
 
-void appendKey(std::string &out, const Key &key, const std::string &path) {
+// path holds the key's full name; it is extended for each subkey and put back.
+void appendKey(std::string &out, const Key &key, std::string &path) {
     out += lineEnd;
     out += '[';
     out += path;
     out += ']';
     out += lineEnd;
-    for (const Value &value : key.values) appendValue(out, value);
-    for (const auto &subkey : key.subkeys) appendKey(out, *subkey, path + "\\" + subkey->name);
+    for (const Value &value : key.values()) appendValue(out, value);
+    appendSubkeys(out, key, path);
+}
+
+void appendSubkeys(std::string &out, const Key &key, std::string &path) {
+    const size_t length = path.size();
+    for (const auto &subkey : key.subkeys()) {
+        path += '\\';
+        path += subkey->name;
+        appendKey(out, *subkey, path);
+        path.resize(length);
+    }
+}
+
+void appendRootValues(std::string &out, const Key &root, std::string_view name) {
+    if (root.values().empty()) return;
+    out += lineEnd;
+    out += '[';
+    out += name;
+    out += ']';
+    out += lineEnd;
+    for (const Value &value : root.values()) appendValue(out, value);
+}
+
+// Formats the keys directly below the hive that have no writtenText yet, and
+// returns the size of all of them.
+size_t updateWrittenText(const Key &root, std::string_view name) {
+    std::string path(name);
+    const size_t length = path.size();
+    size_t total = 0;
+    for (const auto &subkey : root.subkeys()) {
+        if (subkey->writtenText.empty()) {
+            path += '\\';
+            path += subkey->name;
+            appendKey(subkey->writtenText, *subkey, path);
+            path.resize(length);
+        }
+        total += subkey->writtenText.size();
+    }
+    return total;
 }
 
 }  // namespace
 
-std::string writeRegedit4(const Key &root) {
-    std::string out = "REGEDIT4";
-    out += lineEnd;
-    std::string rootPath(rootName);
-    if (!root.values.empty()) {
-        out += lineEnd;
-        out += '[' + rootPath + ']' + lineEnd;
-        for (const Value &value : root.values) appendValue(out, value);
+std::string writeRegedit4(const Hives &hives, bool reuse) {
+    std::string out;
+    if (reuse) {
+        size_t total = 0;
+        for (Hive hive : allHives) total += updateWrittenText(hives[hive], hiveName(hive));
+        out.reserve(total + 64);
     }
-    for (const auto &subkey : root.subkeys) appendKey(out, *subkey, rootPath + "\\" + subkey->name);
+    out += "REGEDIT4";
+    out += lineEnd;
+    for (Hive hive : allHives) {
+        const Key &root = hives[hive];
+        appendRootValues(out, root, hiveName(hive));
+        if (reuse) {
+            for (const auto &subkey : root.subkeys()) out += subkey->writtenText;
+        } else {
+            std::string path(hiveName(hive));
+            appendSubkeys(out, root, path);
+        }
+    }
     out += lineEnd;
     return out;
 }

@@ -2,6 +2,7 @@
 // codes and edge behaviour (as Wine shows it).
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/portable/registry.h"
 #include "platform/portable/registry/key_names.h"
@@ -15,13 +16,24 @@ using Guard = std::lock_guard<std::mutex>;
 
 const REGSAM fullAccess = KEY_ALL_ACCESS;
 
-bool isHive(HKEY key) { return key == HKEY_CLASSES_ROOT; }
-
 std::uintptr_t handleValue(HKEY key) { return reinterpret_cast<std::uintptr_t>(key); }
 
+std::uint32_t low32(HKEY key) { return static_cast<std::uint32_t>(handleValue(key)); }
+
+// Windows looks only at the low 32 bits of a predefined key, so one that was
+// zero-extended to 64 bits, or has anything else in the upper half, is the
+// same key.
+std::optional<Hive> predefinedHive(HKEY key) {
+    if (low32(key) == low32(HKEY_CLASSES_ROOT)) return Hive::classesRoot;
+    if (low32(key) == low32(HKEY_CURRENT_USER)) return Hive::currentUser;
+    return std::nullopt;
+}
+
+bool isHive(HKEY key) { return predefinedHive(key).has_value(); }
+
 LONG resolve(RegistryState &state, HKEY key, OpenKey &out) {
-    if (isHive(key)) {
-        out = OpenKey{{}, fullAccess};
+    if (std::optional<Hive> hive = predefinedHive(key)) {
+        out = OpenKey{*hive, {}, fullAccess};
         return ERROR_SUCCESS;
     }
     auto found = state.handles.find(handleValue(key));
@@ -54,28 +66,28 @@ std::string lowered(std::string text) {
     return text;
 }
 
-bool listed(const std::vector<std::string> &paths, const std::vector<std::string> &path) {
-    return std::find(paths.begin(), paths.end(), lowered(joinKeyPath(path))) != paths.end();
+bool listed(const std::vector<std::string> &paths, Hive hive, const std::vector<std::string> &path) {
+    return std::find(paths.begin(), paths.end(), lowered(keyPathText(hive, path))) != paths.end();
 }
 
 // The failure hook applies to the key opened and to every key created on the way.
-bool openMadeToFail(RegistryState &state, const Key &root, const std::vector<std::string> &target) {
+bool openMadeToFail(RegistryState &state, Hive hive, const Key &root, const std::vector<std::string> &target) {
     if (state.failingKeys.empty()) return false;
-    if (listed(state.failingKeys, target)) return true;
+    if (listed(state.failingKeys, hive, target)) return true;
     std::vector<std::string> prefix;
     for (const std::string &name : target) {
         prefix.push_back(name);
-        if (!findKey(root, prefix) && listed(state.failingKeys, prefix)) return true;
+        if (!findKey(root, prefix) && listed(state.failingKeys, hive, prefix)) return true;
     }
     return false;
 }
 
-bool valueWriteMadeToFail(RegistryState &state, const std::vector<std::string> &path) {
+bool valueWriteMadeToFail(RegistryState &state, const OpenKey &open) {
     std::vector<std::string> prefix;
-    if (listed(state.failingValueKeys, prefix)) return true;
-    for (const std::string &name : path) {
+    if (listed(state.failingValueKeys, open.hive, prefix)) return true;
+    for (const std::string &name : open.path) {
         prefix.push_back(name);
-        if (listed(state.failingValueKeys, prefix)) return true;
+        if (listed(state.failingValueKeys, open.hive, prefix)) return true;
     }
     return false;
 }
@@ -91,26 +103,22 @@ void record(RegistryState &state, const char *function, const std::string &path,
 std::string describe(RegistryState &state, HKEY key) {
     OpenKey open;
     if (resolve(state, key, open) != ERROR_SUCCESS) return "<invalid handle>";
-    return joinKeyPath(open.path);
+    return keyPathText(open.hive, open.path);
 }
 
-HKEY newHandle(RegistryState &state, std::vector<std::string> path, REGSAM access) {
+HKEY newHandle(RegistryState &state, Hive hive, std::vector<std::string> path, REGSAM access) {
     std::uintptr_t value = state.nextHandle;
     state.nextHandle += 4;
-    state.handles[value] = OpenKey{std::move(path), access};
+    state.handles[value] = OpenKey{hive, std::move(path), access};
     return reinterpret_cast<HKEY>(value);
 }
 
 bool isStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
-// Copies value data as RegQueryValueExA does: the needed size always comes
-// back, and a string without its terminator gets one if there is room.
-LONG copyData(const Value &value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    if (type) *type = value.type;
+// Copies value data as RegQueryValueExA does into room bytes at data (which
+// may be null): a string without its terminator gets one if there is room.
+LONG copyData(const Value &value, LPBYTE data, DWORD room) {
     DWORD needed = static_cast<DWORD>(value.data.size());
-    if (!dataSize) return ERROR_SUCCESS;
-    DWORD room = *dataSize;
-    *dataSize = needed;
     if (!data) return ERROR_SUCCESS;
     if (needed > room) return ERROR_MORE_DATA;
     if (needed) std::memcpy(data, value.data.data(), needed);
@@ -118,36 +126,53 @@ LONG copyData(const Value &value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
     return ERROR_SUCCESS;
 }
 
+// The type and the needed size always come back, the size last: a caller
+// may pass one variable for both.
+void reportTypeAndSize(const Value &value, LPDWORD type, LPDWORD dataSize) {
+    if (type) *type = value.type;
+    if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
+}
+
 // Opens (and with create, creates) subKey below key.
 LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool create, PHKEY result,
              LPDWORD disposition) {
     RegistryState &state = registryState();
     Guard guard(state.mutex);
+    // A failure leaves no handle behind, unless there was no key to start from.
+    if (result && key) *result = nullptr;
+    // Opening a predefined key itself gives that key back, not a new handle.
+    if (!create && result && (!subKey || !subKey[0]) && isHive(key)) {
+        *result = key;
+        record(state, function, keyPathText(*predefinedHive(key), {}));
+        return ERROR_SUCCESS;
+    }
     OpenKey parent;
     std::vector<std::string> names;
     std::vector<std::string> target;
     LONG status = resolve(state, key, parent);
     if (status == ERROR_SUCCESS && !result) status = ERROR_INVALID_PARAMETER;
+    // Only HKEY_CLASSES_ROOT lets a path start with a backslash.
     if (status == ERROR_SUCCESS)
-        status = splitSubkeyPath(subKey, create ? PathUse::create : PathUse::open, isHive(key), names);
+        status = splitSubkeyPath(subKey, create ? PathUse::create : PathUse::open,
+                                 predefinedHive(key) == Hive::classesRoot, names);
     if (status == ERROR_SUCCESS) status = state.store.refresh();
     if (status == ERROR_SUCCESS) {
         target = parent.path;
         target.insert(target.end(), names.begin(), names.end());
-        const Key &root = state.store.tree();
+        const Key &root = state.store.tree()[parent.hive];
         if (target.size() > maxKeyDepth)
             status = ERROR_INVALID_PARAMETER;
         else if (!findKey(root, parent.path))
             status = ERROR_KEY_DELETED;
-        else if (openMadeToFail(state, root, target))
+        else if (openMadeToFail(state, parent.hive, root, target))
             status = ERROR_ACCESS_DENIED;
         else if (findKey(root, target)) {
             if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
         } else if (!create) {
             status = ERROR_FILE_NOT_FOUND;
         } else {
-            status = state.store.modify([&](Key &tree) {
-                Key *parentKey = findKey(tree, parent.path);
+            status = state.store.modify(parent.hive, target, [&](Hives &tree) {
+                Key *parentKey = findKey(tree[parent.hive], parent.path);
                 if (!parentKey) return ERROR_KEY_DELETED;
                 for (const std::string &name : names) parentKey = &parentKey->obtainSubkey(name);
                 return ERROR_SUCCESS;
@@ -156,15 +181,15 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
         }
     }
     if (status == ERROR_SUCCESS) {
-        target = spellingOf(state.store.tree(), target);
-        *result = newHandle(state, target, desired);
-        record(state, function, joinKeyPath(target));
+        target = spellingOf(state.store.tree()[parent.hive], target);
+        *result = newHandle(state, parent.hive, target, desired);
+        record(state, function, keyPathText(parent.hive, target));
     } else {
         if (target.empty()) {
             target = parent.path;
             if (subKey && subKey[0]) target.push_back(subKey);
         }
-        record(state, function, joinKeyPath(target));
+        record(state, function, keyPathText(parent.hive, target));
     }
     return status;
 }
@@ -175,7 +200,7 @@ LONG currentKey(RegistryState &state, HKEY key, REGSAM needed, OpenKey &open, co
     if (status != ERROR_SUCCESS) return status;
     status = state.store.refresh();
     if (status != ERROR_SUCCESS) return status;
-    found = findKey(state.store.tree(), open.path);
+    found = findKey(state.store.tree()[open.hive], open.path);
     if (!found) return ERROR_KEY_DELETED;
     if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
     return ERROR_SUCCESS;
@@ -203,10 +228,13 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
     if (!validValueName(name)) return ERROR_INVALID_PARAMETER;
     if (!data && dataSize) return ERROR_NOACCESS;
-    if (valueWriteMadeToFail(state, open.path)) return ERROR_ACCESS_DENIED;
+    if (valueWriteMadeToFail(state, open)) return ERROR_ACCESS_DENIED;
+    // A string whose length left out its terminating zero gets it counted
+    // when the zero is there after it, as Windows does.
+    if (data && dataSize && isStringType(type) && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
     std::string bytes(reinterpret_cast<const char *>(data), data ? dataSize : 0);
-    return state.store.modify([&](Key &tree) {
-        Key *found = findKey(tree, open.path);
+    return state.store.modify(open.hive, open.path, [&](Hives &tree) {
+        Key *found = findKey(tree[open.hive], open.path);
         if (!found) return ERROR_KEY_DELETED;
         found->setValue(name, type, std::move(bytes));
         return ERROR_SUCCESS;
@@ -217,14 +245,20 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
                              LPDWORD dataSize) {
     RegistryState &state = registryState();
     Guard guard(state.mutex);
+    if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
     OpenKey open;
+    if (resolve(state, key, open) != ERROR_SUCCESS) return ERROR_INVALID_HANDLE;
+    const DWORD room = dataSize ? *dataSize : 0;
+    // Asked for the size only, the caller learns 0 unless the value is found.
+    if (!data && dataSize) *dataSize = 0;
     const Key *found = nullptr;
     LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
     if (status != ERROR_SUCCESS) return status;
-    if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
     const Value *value = found->findValue(valueName ? valueName : "");
     if (!value) return ERROR_FILE_NOT_FOUND;
-    return copyData(*value, type, data, dataSize);
+    status = copyData(*value, data, room);
+    reportTypeAndSize(*value, type, dataSize);
+    return status;
 }
 
 LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
@@ -236,8 +270,8 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
     LONG status = currentKey(state, key, KEY_ENUMERATE_SUB_KEYS, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!name || !nameLength || reserved) return ERROR_INVALID_PARAMETER;
-    if (index >= found->subkeys.size()) return ERROR_NO_MORE_ITEMS;
-    const std::string &subkeyName = found->subkeys[index]->name;
+    if (index >= found->subkeys().size()) return ERROR_NO_MORE_ITEMS;
+    const std::string &subkeyName = found->subkeys()[index]->name;
     if (subkeyName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
     *nameLength = static_cast<DWORD>(subkeyName.size());
@@ -257,18 +291,26 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
     LONG status = currentKey(state, key, KEY_QUERY_VALUE, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!valueName || !valueNameLength || reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
-    if (index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
-    const Value &value = found->values[index];
-    if (value.name.size() + 1 > *valueNameLength) {
-        if (type) *type = value.type;
-        if (dataSize) *dataSize = static_cast<DWORD>(value.data.size());
-        return ERROR_MORE_DATA;
+    if (index >= found->values().size()) return ERROR_NO_MORE_ITEMS;
+    const Value &value = found->values()[index];
+    // The data first: a name too long for its buffer still lets data that fits through.
+    status = copyData(value, data, dataSize ? *dataSize : 0);
+    if (status == ERROR_SUCCESS) {
+        if (value.name.size() + 1 > *valueNameLength) {
+            // As much of the name as fits, ended; the length stays as given.
+            status = ERROR_MORE_DATA;
+            if (*valueNameLength > 0) {
+                const size_t kept = *valueNameLength - 1;
+                std::memcpy(valueName, value.name.data(), kept);
+                valueName[kept] = '\0';
+            }
+        } else {
+            std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
+            *valueNameLength = static_cast<DWORD>(value.name.size());
+        }
     }
-    status = copyData(value, type, data, dataSize);
-    if (status != ERROR_SUCCESS) return status;
-    std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
-    *valueNameLength = static_cast<DWORD>(value.name.size());
-    return ERROR_SUCCESS;
+    reportTypeAndSize(value, type, dataSize);
+    return status;
 }
 
 LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
@@ -278,30 +320,30 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     LONG status = resolve(state, key, open);
     if (status != ERROR_SUCCESS) return status;
     std::vector<std::string> names;
-    status = splitSubkeyPath(subKey, PathUse::open, isHive(key), names);
+    status = splitSubkeyPath(subKey, PathUse::open, predefinedHive(key) == Hive::classesRoot, names);
     if (status != ERROR_SUCCESS) return status;
     status = state.store.refresh();
     if (status != ERROR_SUCCESS) return status;
-    const Key *base = findKey(state.store.tree(), open.path);
+    const Key &root = state.store.tree()[open.hive];
+    const Key *base = findKey(root, open.path);
     if (!base) return ERROR_KEY_DELETED;
 
     std::vector<std::string> target = open.path;
     target.insert(target.end(), names.begin(), names.end());
     if (names.empty()) {
         // Only the key's contents go; that needs the rights to list and to change them.
-        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values.empty() ? 0 : KEY_SET_VALUE);
+        REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values().empty() ? 0 : KEY_SET_VALUE);
         if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
-    } else if (!findKey(state.store.tree(), target)) {
+    } else if (!findKey(root, target)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    return state.store.modify([&](Key &tree) {
-        Key *found = findKey(tree, target);
+    return state.store.modify(open.hive, target, [&](Hives &tree) {
+        Key *found = findKey(tree[open.hive], target);
         if (!found) return names.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
         if (names.empty()) {
-            found->subkeys.clear();
-            found->values.clear();
+            found->clear();
         } else {
-            findKey(tree, target, target.size() - 1)->removeSubkey(found->name);
+            findKey(tree[open.hive], target, target.size() - 1)->removeSubkey(found->name);
         }
         return ERROR_SUCCESS;
     });

@@ -18,6 +18,14 @@ std::string joinKeyPath(const std::vector<std::string> &path) {
     return joined;
 }
 
+std::string keyPathText(Hive hive, const std::vector<std::string> &path) {
+    std::string joined = joinKeyPath(path);
+    if (hive == Hive::classesRoot) return joined;
+    std::string text(hiveName(hive));
+    if (!joined.empty()) text += "\\" + joined;
+    return text;
+}
+
 }  // namespace corvant::registry
 
 const char *registryStoreProblem() {

@@ -14,6 +14,7 @@
 namespace corvant::registry {
 
 struct OpenKey {
+    Hive hive = Hive::classesRoot;
     std::vector<std::string> path;  // names below the hive, as spelt in the store
     REGSAM access = 0;
 };
@@ -24,7 +25,7 @@ struct RegistryState {
     std::map<std::uintptr_t, OpenKey> handles;
     std::uintptr_t nextHandle = 0x1000;
 
-    // Test hooks; lower-cased key paths.
+    // Test hooks; lower-cased key paths as keyPathText gives them.
     std::vector<std::string> failingKeys;
     std::vector<std::string> failingValueKeys;
     bool recording = false;
@@ -34,5 +35,9 @@ struct RegistryState {
 RegistryState &registryState();
 
 std::string joinKeyPath(const std::vector<std::string> &path);
+// How the test hooks name a key: its path below HKEY_CLASSES_ROOT ("http\\shell"),
+// or below HKEY_CURRENT_USER with that hive's name in front
+// ("HKEY_CURRENT_USER\\Software"); a hive itself is "" or "HKEY_CURRENT_USER".
+std::string keyPathText(Hive hive, const std::vector<std::string> &path);
 
 }  // namespace corvant::registry

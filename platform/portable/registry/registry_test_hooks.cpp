@@ -22,6 +22,13 @@ void setRegistryStorePath(const std::string &path) {
     state.store.setPath(path);
 }
 
+void setRegistryLockWait(unsigned milliseconds) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.store.setLockWait(milliseconds ? std::chrono::milliseconds(milliseconds)
+                                         : registry::StoreFile::defaultLockWait);
+}
+
 void failKeyOpen(const std::string &keyPath) {
     RegistryState &state = registryState();
     std::lock_guard<std::mutex> guard(state.mutex);

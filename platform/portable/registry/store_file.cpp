@@ -9,6 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "platform/portable/registry.h"
 #include "platform/portable/registry/regedit_text.h"
 
@@ -91,6 +94,26 @@ bool syncPath(const std::string &path, int flags) {
     return fd.valid() && ::fsync(fd.get()) == 0;
 }
 
+// Follows symbolic links from file to the name of what they finally point
+// at (which need not exist yet), so that the store is replaced where it
+// really lives and a link stays a link. Empty, with errno set, on a loop or
+// a link that cannot be read.
+std::string followLinks(std::string file) {
+    for (int links = 0; links < 40; ++links) {
+        struct stat info;
+        if (::lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return file;
+        // One byte more than lstat said, to see whether the link grew since.
+        std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1, '\0');
+        ssize_t length = ::readlink(file.c_str(), target.data(), target.size());
+        if (length < 0) return std::string();
+        if (static_cast<size_t>(length) == target.size()) continue;
+        target.resize(static_cast<size_t>(length));
+        file = target[0] == '/' ? target : folderOf(file) + "/" + target;
+    }
+    errno = ELOOP;
+    return std::string();
+}
+
 }  // namespace
 
 bool StoreFile::Signature::operator==(const Signature &other) const {
@@ -130,7 +153,7 @@ std::string StoreFile::path() const {
 void StoreFile::forget() {
     loaded_ = false;
     broken_ = false;
-    tree_ = Key();
+    tree_ = Hives();
 }
 
 LONG StoreFile::fail(LONG code, const std::string &reason) {
@@ -172,7 +195,7 @@ LONG StoreFile::readFile(const std::string &file) {
     if (loaded_ && file == loadedPath_ && now == signature_) return broken_ ? ERROR_BADDB : ERROR_SUCCESS;
 
     forget();
-    Key fresh;
+    Hives fresh;
     if (now.exists) {
         if (!S_ISREG(info.st_mode)) return fail(ERROR_CANTREAD, file + ": not a regular file");
         FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
@@ -199,19 +222,22 @@ LONG StoreFile::readFile(const std::string &file) {
         }
     }
     tree_ = std::move(fresh);
-    tree_.name = std::string(rootName);
     loaded_ = true;
     loadedPath_ = file;
     signature_ = now;
     return ERROR_SUCCESS;
 }
 
-LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
+LONG StoreFile::modify(Hive hive, const std::vector<std::string> &keyPath,
+                       const std::function<LONG(Hives &)> &change) {
     const std::string file = path();
     // A store that is already known to be unusable gets neither a folder nor a lock file.
     LONG result = load(file);
     if (result != ERROR_SUCCESS) return result;
-    const std::string folder = folderOf(file);
+    // The lock, the temporary file and the new store all go beside the file the path finally names.
+    const std::string target = followLinks(file);
+    if (target.empty()) return failSystem(file);
+    const std::string folder = folderOf(target);
     if (!makeFolders(folder)) {
         int error = errno;
         return fail(codeForErrno(error), folder + ": cannot create the folder: " + std::strerror(error));
@@ -221,40 +247,71 @@ LONG StoreFile::modify(const std::function<LONG(Key &)> &change) {
         return fail(ERROR_ACCESS_DENIED, folder + ": the folder is read-only");
 
     // The store itself is replaced on every write, so the lock lives in a file of its own.
-    const std::string lockName = file + ".lock";
+    const std::string lockName = target + ".lock";
     FileDescriptor lock(::open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (!lock.valid()) return failSystem(lockName);
-    while (::flock(lock.get(), LOCK_EX) != 0) {
-        if (errno != EINTR) return failSystem(lockName, ERROR_CANTWRITE);
-    }
+    result = waitForLock(lock.get(), lockName);
+    if (result != ERROR_SUCCESS) return result;
 
     result = load(file);
     if (result != ERROR_SUCCESS) return result;
     struct stat info;
     if (::stat(file.c_str(), &info) == 0 && markedReadOnly(info))
         return fail(ERROR_ACCESS_DENIED, file + ": the store is read-only");
+    // Whatever the change touches lies in one key directly below the hive.
+    if (keyPath.empty()) {
+        for (const auto &topKey : tree_[hive].subkeys()) topKey->writtenText.clear();
+    } else if (const Key *topKey = tree_[hive].findSubkey(keyPath.front())) {
+        topKey->writtenText.clear();
+    }
     result = change(tree_);
     if (result != ERROR_SUCCESS) return result;
-    result = save(file);
+    result = save(target);
     // Whatever is on disk now is what the next call must see.
     if (result != ERROR_SUCCESS) forget();
     return result;
 }
 
-LONG StoreFile::save(const std::string &file) {
-    const std::string folder = folderOf(file);
-    struct stat existing;
-    mode_t mode = 0644;
-    if (::stat(file.c_str(), &existing) == 0) {
-        if (::access(file.c_str(), W_OK) != 0) return failSystem(file, ERROR_ACCESS_DENIED);
-        mode = existing.st_mode & 07777;
+// Polls rather than blocks, so that a holder that never lets go (stopped in
+// a terminal or a debugger) costs a bounded wait instead of a hung program.
+LONG StoreFile::waitForLock(int fd, const std::string &lockName) {
+    const auto deadline = std::chrono::steady_clock::now() + lockWait_;
+    auto pause = std::chrono::microseconds(500);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return ERROR_SUCCESS;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return failSystem(lockName, ERROR_CANTWRITE);
+        if (std::chrono::steady_clock::now() >= deadline)
+            return fail(ERROR_LOCK_VIOLATION, lockName + ": another program has held the lock for too long");
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(5000));
     }
+}
 
-    std::string temporary = file + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
+// Called with the lock held. The temporary file has one fixed name: a writer
+// killed while saving leaves it behind, and the next writer replaces it, so
+// crashes never leave more than that one file beside the store.
+LONG StoreFile::save(const std::string &file) {
+    struct stat existing;
+    const bool exists = ::stat(file.c_str(), &existing) == 0;
+    if (exists && ::access(file.c_str(), W_OK) != 0) return failSystem(file, ERROR_ACCESS_DENIED);
+
+    const std::string temporary = file + ".tmp";
+    if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) return failSystem(temporary);
+    // Never wider than the store: created within its permissions (or as the
+    // process creates new files), then given exactly the store's.
+    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                             exists ? existing.st_mode & 0666 : 0666));
     if (!fd.valid()) return failSystem(temporary);
-    const std::string text = writeRegedit4(tree_);
-    bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
+    bool written = true;
+    if (exists) {
+        // Root writing someone's store leaves it theirs.
+        if (::geteuid() == 0 && (existing.st_uid != 0 || existing.st_gid != 0))
+            written = ::fchown(fd.get(), existing.st_uid, existing.st_gid) == 0;
+        written = written && ::fchmod(fd.get(), existing.st_mode & 07777) == 0;
+    }
+    const std::string text = writeRegedit4(tree_, true);
+    written = written && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
     int error = errno;
     if (fd.closeNow() != 0 && written) {
         written = false;
@@ -278,7 +335,8 @@ LONG StoreFile::save(const std::string &file) {
 }
 
 LONG StoreFile::flush() {
-    const std::string file = path();
+    const std::string file = followLinks(path());
+    if (file.empty()) return failSystem(path());
     struct stat info;
     if (::stat(file.c_str(), &info) != 0) {
         // Nothing has been written yet, so there is nothing to sync.

@@ -1,11 +1,14 @@
 // The store file: where it lives, reading it when another process changed
-// it, and replacing it whole under an exclusive lock.
+// it, and replacing it whole under an exclusive lock. A store path that is a
+// symbolic link stays one: the file it points at is the one replaced.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "platform/portable/registry/key_tree.h"
+#include "platform/portable/registry/hives.h"
 
 struct stat;
 
@@ -21,15 +24,22 @@ public:
     // Brings the tree up to date with the file. ERROR_SUCCESS, or ERROR_BADDB
     // for a file that does not parse, or another failure code.
     LONG refresh();
-    const Key &tree() const { return tree_; }
+    const Hives &tree() const { return tree_; }
 
-    // Under the lock: refreshes, lets change edit the tree (it returns an
-    // error code and must not edit anything when it fails), then writes the
-    // file through a temporary file renamed over it.
-    LONG modify(const std::function<LONG(Key &)> &change);
+    // Under the lock: refreshes, lets change edit the tree, then writes the
+    // file through a temporary file renamed over it. change may edit only the
+    // key at keyPath (names below hive), the keys on the way to it and what
+    // lies under it; with an empty keyPath, anything in that hive. It returns
+    // an error code and must not edit anything when it fails.
+    LONG modify(Hive hive, const std::vector<std::string> &keyPath, const std::function<LONG(Hives &)> &change);
 
     // Syncs the file and its folder to stable storage.
     LONG flush();
+
+    // How long a write waits for another process's lock before it fails
+    // with ERROR_LOCK_VIOLATION.
+    static constexpr std::chrono::milliseconds defaultLockWait{10000};
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
     // Why the store could not be used; see store_problem.h for how long it is kept.
     const std::string &problem() const { return problem_; }
@@ -45,6 +55,7 @@ private:
     static Signature signatureOf(const struct stat &info);
     LONG load(const std::string &file);
     LONG readFile(const std::string &file);
+    LONG waitForLock(int fd, const std::string &lockName);
     LONG save(const std::string &file);
     LONG fail(LONG code, const std::string &reason);
     // Fails with errno's explanation; code 0 picks the code that fits errno.
@@ -56,7 +67,8 @@ private:
     bool loaded_ = false;
     bool broken_ = false;
     Signature signature_;
-    Key tree_;
+    Hives tree_;
+    std::chrono::milliseconds lockWait_ = defaultLockWait;
     std::string problem_;
     bool problemFromReading_ = false;
 };

@@ -1,18 +1,19 @@
 // GetOpenFileNameA: a terminal file chooser. It lists the folders and the
-// files that match the filter (without regard to case), lets the user move
+// files that match the filter (read as FindFirstFileA reads a pattern, so
+// without regard to case), lets the user move
 // through folders and type a name or a full path, and writes the chosen full
 // path into the caller's buffer, never more than nMaxFile bytes.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <dirent.h>
-#include <fnmatch.h>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "platform/portable/files/name_pattern.h"
 #include "platform/portable/files/path_names.h"
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/edit_field.h"
@@ -84,7 +85,7 @@ bool matchesFilter(const ChooserState &state, const std::string &name) {
     if (state.patterns.empty())
         return true;
     for (const std::string &pattern : state.patterns)
-        if (pattern == "*.*" || fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
+        if (corvant::files::NamePattern(pattern).matches(name.c_str()))
             return true;
     return false;
 }
@@ -215,14 +216,21 @@ void accept(HWND dialog) {
         showFolder(dialog);
         return;
     }
-    if (!hasExtension(path) && request.lpstrDefExt && *request.lpstrDefExt)
-        path += std::string(".") + request.lpstrDefExt;
+    // A name typed without an extension is taken with the default one when
+    // that file exists, otherwise as typed when that exists, as Wine's dialog
+    // does; so a program without ".exe" is chosen by typing its full name.
+    const std::string typedPath = path;
+    if (!hasExtension(path) && request.lpstrDefExt && *request.lpstrDefExt) {
+        const std::string withExtension = path + "." + request.lpstrDefExt;
+        if (isExistingFile(withExtension) || !isExistingFile(path))
+            path = withExtension;
+    }
     if ((request.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !isDirectory(parentOf(path))) {
         setText(dialog, idMessage, "The folder " + parentOf(path) + " does not exist. Check the path and try again.");
         return;
     }
     if ((request.Flags & OFN_FILEMUSTEXIST) && !isExistingFile(path)) {
-        setText(dialog, idMessage, "The file " + path + " was not found. Check the file name and try again.");
+        setText(dialog, idMessage, "The file " + typedPath + " was not found. Check the file name and try again.");
         return;
     }
     if (path.size() + 1 > request.nMaxFile) {

@@ -1,7 +1,10 @@
-// MessageBoxA: a modal box with the text, the title, an error marker for
-// MB_ICONERROR and an OK button. Every box is also recorded for the tests.
+// MessageBoxA: a modal box with the text, the title, a marker for the error
+// and information icons, and either an OK button or "&Yes" and "&No". Every
+// box is also recorded for the tests.
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "platform/portable/test_hooks.h"
@@ -19,25 +22,51 @@ std::vector<corvant::testing::ShownMessageBox> &shown() {
 
 constexpr int widestLine = 60;   // characters of text per line
 constexpr int markerColumns = 5; // "(X)" and a gap
+constexpr int buttonColumns = 8;
+constexpr int buttonGap = 2;
+
+struct BoxButton {
+    const char *text;
+    int id;
+};
+
+const BoxButton okButtons[] = {{"OK", IDOK}};
+const BoxButton yesNoButtons[] = {{"&Yes", IDYES}, {"&No", IDNO}};
 
 INT_PTR CALLBACK messageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG)
         return TRUE;
-    // OK, Enter, Space and Escape all close a box that has only OK.
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, IDOK);
+    if (message != WM_COMMAND)
+        return FALSE;
+    int id = LOWORD(wParam);
+    // Escape arrives as IDCANCEL. A box with OK takes it for OK; a Yes/No box
+    // has no Cancel button and, as on Windows, ignores it.
+    if (id == IDCANCEL && GetDlgItem(dialog, IDOK))
+        id = IDOK;
+    if ((id == IDOK || id == IDYES || id == IDNO) && GetDlgItem(dialog, id)) {
+        EndDialog(dialog, id);
         return TRUE;
     }
     return FALSE;
 }
 
-corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::string &title, bool error) {
+const char *iconMarker(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR: return "(X)";
+    case MB_ICONINFORMATION: return "(i)";
+    default: return nullptr;
+    }
+}
+
+corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::string &title, const char *marker,
+                                        const std::vector<BoxButton> &buttons) {
     std::vector<std::string> lines = corvant::ui::wrapText(text, widestLine);
     int textColumns = 0;
     for (const std::string &line : lines)
         textColumns = std::max(textColumns, static_cast<int>(line.size()));
-    int marker = error ? markerColumns : 0;
-    int columns = std::max({textColumns + marker + 4, static_cast<int>(title.size()) + 6, 16});
+    int markerWidth = marker ? markerColumns : 0;
+    int buttonRow = static_cast<int>(buttons.size()) * (buttonColumns + buttonGap) - buttonGap;
+    int columns = std::max({textColumns + markerWidth + 4, static_cast<int>(title.size()) + 6, buttonRow + 4, 16});
     int rows = static_cast<int>(lines.size()) + 4;
 
     corvant::ui::DialogTemplate box;
@@ -45,12 +74,19 @@ corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::stri
     box.title = title;
     box.cx = static_cast<short>(columns * 4);
     box.cy = static_cast<short>(rows * 8);
-    if (error)
-        box.controls.push_back(corvant::ui::cellControl("Static", "(X)", SS_LEFT | SS_NOPREFIX, -1, 2, 1, 3, 1));
-    box.controls.push_back(corvant::ui::cellControl("Static", text, SS_LEFT | SS_NOPREFIX, -1, 2 + marker, 1,
-                                   std::max(1, textColumns), static_cast<int>(lines.size())));
-    box.controls.push_back(corvant::ui::cellControl("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
-                                   (columns - 8) / 2, rows - 2, 8, 1));
+    if (marker)
+        box.controls.push_back(corvant::ui::cellControl("Static", marker, SS_LEFT | SS_NOPREFIX, -1, 2, 1, 3, 1));
+    box.controls.push_back(corvant::ui::cellControl("Static", text, SS_LEFT | SS_NOPREFIX, -1, 2 + markerWidth, 1,
+                                                    std::max(1, textColumns), static_cast<int>(lines.size())));
+    // The first button is the default one and takes the focus; the buttons
+    // form one group, so the arrow keys move between them.
+    int column = (columns - buttonRow) / 2;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
+        box.controls.push_back(corvant::ui::cellControl("Button", buttons[i].text, style, buttons[i].id, column,
+                                                        rows - 2, buttonColumns, 1));
+        column += buttonColumns + buttonGap;
+    }
     return box;
 }
 
@@ -65,12 +101,28 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::string body = text ? text : "";
     std::string title = caption ? caption : "Error";
     shown().push_back({owner, body, caption ? caption : "", caption != nullptr, type});
-    if (!corvant::ui::activeFrontEnd()) {
-        // Without a screen to show it on, the box goes to standard error.
-        std::fprintf(stderr, "[%s] %s\n", title.c_str(), body.c_str());
-        return IDOK;
+    std::vector<BoxButton> buttons;
+    switch (type & MB_TYPEMASK) {
+    case MB_OK: buttons.assign(std::begin(okButtons), std::end(okButtons)); break;
+    case MB_YESNO: buttons.assign(std::begin(yesNoButtons), std::end(yesNoButtons)); break;
+    default:
+        // Only the boxes above are provided here.
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
     }
-    bool error = (type & 0xF0) == MB_ICONERROR;
-    INT_PTR result = corvant::ui::runDialog(boxTemplate(body, title, error), owner, messageBoxProc, 0);
-    return result == IDOK ? IDOK : 0;
+    if (!corvant::ui::activeFrontEnd()) {
+        // Without a screen to show it on, the box goes to standard error; a
+        // question cannot be answered there.
+        std::fprintf(stderr, "[%s] %s\n", title.c_str(), body.c_str());
+        if (buttons.size() == 1)
+            return IDOK;
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    INT_PTR result = corvant::ui::runDialog(boxTemplate(body, title, iconMarker(type), buttons), owner,
+                                            messageBoxProc, 0);
+    for (const BoxButton &button : buttons)
+        if (result == button.id)
+            return button.id;
+    return 0;
 }

@@ -48,7 +48,8 @@ void setClockStep(unsigned long milliseconds);
 HWND createStandaloneListBox(unsigned long style);
 void destroyStandaloneWindow(HWND window);
 
-// ShellExecuteA starts this program instead of xdg-open ("" restores it).
+// Where no registered program can open an address, ShellExecuteA starts
+// this program instead of xdg-open ("" restores it).
 void setUrlOpener(const std::string &program);
 
 }  // namespace corvant::testing

@@ -1,25 +1,34 @@
-// ShellExecuteA: hands an address to the desktop's opener (xdg-open), started
-// directly with the address as its one argument, its output discarded. The
-// opener runs as a grandchild that is handed to init at once, so nothing is
-// waited for and no zombie is left behind.
+// ShellExecuteA: opens an address as Windows' shell does. The class of the
+// address (its URL scheme, or the class its file extension names) gives the
+// shell\open\command in the registry; the command's program is started
+// directly, with the address in place of "%1" as one argument. Where no
+// class is registered, or its program does not exist or cannot be run, the
+// address goes to the desktop's opener (xdg-open) instead. DDE (ddeexec)
+// has no counterpart here and is not used.
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "platform/portable/files.h"
+#include "platform/portable/files/path_names.h"
 #include "platform/portable/shell.h"
+#include "platform/portable/ui/command_line.h"
+#include "platform/portable/ui/detached_process.h"
 #include "platform/portable/ui/scripted_front_end.h"
+#include "platform/portable/ui/shell_association.h"
 
-extern char **environ;
+using corvant::shell::ProgramToStart;
 
 namespace {
 
 // The values above 32 that Windows returns on success, and its error codes.
 constexpr uintptr_t launched = 42;
-constexpr uintptr_t fileNotFound = 2;
+constexpr uintptr_t fileNotFound = 2;   // SE_ERR_FNF
 constexpr uintptr_t noAssociation = 31;  // SE_ERR_NOASSOC
 
 std::string &opener() {
@@ -29,22 +38,76 @@ std::string &opener() {
 
 HINSTANCE result(uintptr_t value) { return reinterpret_cast<HINSTANCE>(value); }
 
-// Runs in the intermediate child: start the opener and report through the exit status.
-[[noreturn]] void spawnOpener(const char *program, const char *address) {
-    posix_spawn_file_actions_t actions;
-    int status = 1;
-    if (posix_spawn_file_actions_init(&actions) == 0) {
-        if (posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
-            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0 &&
-            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0) {
-            char *argv[] = {const_cast<char *>(program), const_cast<char *>(address), nullptr};
-            pid_t pid;
-            int error = posix_spawnp(&pid, program, &actions, nullptr, argv, environ);
-            status = error == 0 ? 0 : (error == ENOENT ? 2 : 1);
+bool isRunnableFile(const std::string &path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The file a command's program names: a path as written or, as everywhere
+// in this layer, found without regard to case; a bare name through PATH.
+bool findProgram(const std::string &program, std::string &path) {
+    if (program.empty()) return false;
+    if (program.find('/') != std::string::npos) {
+        if (isRunnableFile(program)) {
+            path = program;
+            return true;
         }
-        posix_spawn_file_actions_destroy(&actions);
+        std::string resolved;
+        if (!corvant::files::resolveWithoutCase(program, resolved) || !isRunnableFile(resolved)) return false;
+        path = resolved;
+        return true;
     }
-    _exit(status);
+    const char *searchPath = std::getenv("PATH");
+    std::string folders = searchPath ? searchPath : "/usr/local/bin:/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= folders.size()) {
+        size_t end = folders.find(':', start);
+        if (end == std::string::npos) end = folders.size();
+        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+        const std::string candidate = folder + "/" + program;
+        if (isRunnableFile(candidate)) {
+            path = candidate;
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+// A document as the program that opens it must be given it: its full path,
+// below the current directory as the program named it, as on Windows, and
+// spelt as the file is when it was named without regard to case.
+bool findDocument(const std::string &name, std::string &path) {
+    std::string full = name;
+    if (full[0] != '/') {
+        char here[PATH_MAX];
+        const DWORD length = GetCurrentDirectoryA(sizeof here, here);
+        if (length == 0 || length >= sizeof here) return false;
+        full = std::string(here) + (here[length - 1] == '/' ? "" : "/") + name;
+    }
+    struct stat info;
+    if (stat(full.c_str(), &info) == 0) {
+        path = full;
+        return true;
+    }
+    return corvant::files::resolveWithoutCase(full, path) && stat(path.c_str(), &info) == 0;
+}
+
+// The class's open command, read as Windows reads it: the first reading of
+// its program that names a file that can be run, with the arguments that
+// follow that reading.
+bool openCommandFor(const std::string &address, const std::string &target, ProgramToStart &start) {
+    std::string command;
+    if (!corvant::shell::readOpenCommand(corvant::shell::classOfAddress(address), command)) return false;
+    for (const corvant::shell::ProgramCandidate &candidate : corvant::shell::programCandidates(command)) {
+        if (!findProgram(candidate.program, start.path)) continue;
+        start.arguments = {candidate.program};
+        for (std::string &argument :
+             corvant::shell::commandArguments(command.substr(candidate.argumentsStart), target))
+            start.arguments.push_back(std::move(argument));
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -58,23 +121,27 @@ HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCS
         return result(fileNotFound);
     if (operation && std::strcmp(operation, "open") != 0)
         return result(noAssociation);
-    // An address that starts with '-' would be read as an option by the opener.
+    // An address that starts with '-' would be read as an option by the program.
     if (file[0] == '-')
         return result(fileNotFound);
-    std::string program = opener();
-    pid_t child = fork();
-    if (child < 0)
-        return result(noAssociation);
-    if (child == 0)
-        spawnOpener(program.c_str(), file);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    const std::string address = file;
+    // What the program is given: a URL as it is, a document as its full path.
+    std::string target = address;
+    if (!corvant::shell::hasUrlScheme(address) && !findDocument(address, target))
+        return result(fileNotFound);
+
+    std::vector<ProgramToStart> programs;
+    ProgramToStart command;
+    if (openCommandFor(address, target, command))
+        programs.push_back(std::move(command));
+    ProgramToStart fallback;
+    if (findProgram(opener(), fallback.path)) {
+        fallback.arguments = {opener(), target};
+        programs.push_back(std::move(fallback));
     }
-    if (!WIFEXITED(status))
-        return result(noAssociation);
-    switch (WEXITSTATUS(status)) {
-    case 0: return result(launched);
-    case 2: return result(fileNotFound);
-    default: return result(noAssociation);
-    }
+    if (programs.empty())
+        return result(fileNotFound);
+    if (corvant::shell::startDetached(programs) >= 0)
+        return result(launched);
+    return result(errno == ENOENT ? fileNotFound : noAssociation);
 }

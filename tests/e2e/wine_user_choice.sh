@@ -1,0 +1,68 @@
+#!/bin/bash
+# Journey under Wine on a system where the user has chosen another program
+# for http in Settings (the per-user choice seeded with Wine's reg tool):
+# "&Specify location..." writes every class as before, and the box after it
+# names http, and nothing else, and asks whether to open Default apps. No
+# returns to the main dialog, which goes on working; the choice is left as
+# it was. (Wine's own choices for https and ftp name those classes
+# themselves, which the program has just written, so they are not named.)
+#   wine_user_choice.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE
+set -u
+. "$(dirname "$0")/wine_harness.sh"
+e2e_setup user-choice "$@"
+
+choice='HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\http\UserChoice'
+browser='C:\Corvant Choice\IEXPLORE.EXE'
+e2e_place_browser "$E2E_DRIVE_C/Corvant Choice/IEXPLORE.EXE"
+
+# The journeys share the prefix: what the seed replaces is put back on every way out.
+before=$(e2e_reg query "$choice" /v ProgId | awk '$1 == "ProgId" { print $3 }')
+put_back_choice() {
+    if [ -n "$before" ]; then
+        timeout 60 wine reg add "$choice" /v ProgId /t REG_SZ /d "$before" /f </dev/null >/dev/null 2>&1
+    else
+        timeout 60 wine reg delete "$choice" /f </dev/null >/dev/null 2>&1
+    fi
+}
+trap 'status=$?; put_back_choice; (exit $status); e2e_cleanup' EXIT
+
+timeout 60 wine reg add "$choice" /v ProgId /t REG_SZ /d OtherBrowserURL /f </dev/null >/dev/null 2>&1 ||
+    e2e_fail "could not seed $choice"
+for key in "${E2E_PROGRAM_KEYS[@]}"; do
+    e2e_delete_key "$key"
+done
+
+e2e_start_program
+e2e_key Down        # "Internet Explorer"
+e2e_key alt+s       # "&Specify location..."
+e2e_choose_file "$browser"
+
+box=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "no box appeared after the apply"
+[ "$(xdotool getwindowname "$box")" = "Done" ] || e2e_fail "the registry error box appeared"
+# window_text shows line feeds as \n.
+e2e_expect_static_text Done 'Changes submitted to registry.\\n\\nWindows opens http with the app chosen in its Settings, which no program can change. Open Default apps now?'
+shown=$(e2e_window_text Done)
+printf '%s\n' "$shown" >"$E2E_RUN/box.txt"
+printf '%s\n' "$shown" | awk -F '\t' '$1 == "Button" { ids = ids $2 " " } END { exit ids != "6 7 " }' ||
+    e2e_fail "the box does not have exactly Yes and No (see $E2E_RUN/box.txt)"
+
+e2e_focus "$box"
+e2e_key n           # "&No"
+e2e_wait_window_gone '^Done$' 10 || e2e_fail "No did not close the box"
+e2e_window_shown '^Corvant 1\.2 ' || e2e_fail "the main dialog is gone after No"
+
+# The program goes on: Preferences opens and closes, then Exit ends it.
+e2e_focus "$E2E_MAIN"
+e2e_key alt+p
+prefs=$(e2e_wait_window '^Corvant - Preferences$') || e2e_fail "Preferences did not open after No"
+e2e_focus "$prefs"
+e2e_key Return
+e2e_wait_window_gone '^Corvant - Preferences$' 10 || e2e_fail "Enter did not close Preferences"
+e2e_exit_program
+
+icon="$browser,0"
+command="\"$browser\" \"%1\""
+e2e_check_everything_written "$icon" "$command" IExplore
+[ "$(e2e_reg query "$choice" /v ProgId | awk '$1 == "ProgId" { print $3 }')" = OtherBrowserURL ] ||
+    e2e_fail "the per-user choice for http was changed"
+e2e_log "PASS"

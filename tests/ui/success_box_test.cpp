@@ -1,0 +1,135 @@
+// The box that follows a successful apply, as both callers run it (apply,
+// then the box), with per-user choices seeded where Windows keeps them.
+// Runs natively on the scripted screen and cross-built under Wine, where the
+// real message box is read and answered.
+#include <string>
+
+#include "assoc/apply.h"
+#include "tests/assoc/assoc_fixture.h"
+#include "tests/assoc/user_choice_seeds.h"
+#include "tests/ui/message_box_answers.h"
+#include "tests/ui/shell_requests.h"
+#include "ui/success_box.h"
+
+namespace corvant::testing {
+namespace {
+
+const char submitted[] = "Changes submitted to registry.";
+const unsigned plainStyle = MB_OK;
+const unsigned questionStyle = MB_YESNO | MB_ICONINFORMATION;
+
+std::string question(const std::string &names, bool several) {
+    return std::string(submitted) + "\n\nWindows opens " + names + (several ? " with the apps" : " with the app") +
+           " chosen in its Settings, which no program can change. Open Default apps now?";
+}
+
+class SuccessBox : public AssocTest {
+protected:
+    void SetUp() override {
+        AssocTest::SetUp();
+        ASSERT_TRUE(UserChoiceSeeds::noneOverrides()) << "a per-user choice overrides the classes before the test";
+        choosePath("C:\\Browser\\B.EXE");
+    }
+
+    // Applies and shows the box as "&Specify location..." and Auto find do.
+    static std::vector<AnsweredBox> applyAnswering(int answer) {
+        return answerMessageBoxes(
+            [] {
+                if (applyAssociations()) showSuccessBox();
+            },
+            answer);
+    }
+
+    static void expectOneBox(const std::vector<AnsweredBox> &boxes, const std::string &text, unsigned style) {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].title, "Done");
+        EXPECT_EQ(boxes[0].style, style);
+    }
+
+    UserChoiceSeeds seeds;
+};
+
+TEST_F(SuccessBox, WithoutChoicesTheBoxIsUnchanged) {
+    expectOneBox(applyAnswering(IDOK), submitted, plainStyle);
+    EXPECT_EQ(readValue("http\\shell\\open\\command", ""), stringValue("C:\\Browser\\B.EXE \"%1\""));
+
+    // Choices of the classes just written send the names to the browser as well.
+    seeds.setProgId(".html", "htmlfile");
+    seeds.setProgId("http", "http");
+    seeds.setProgId("https", "HTTPS");
+    expectOneBox(applyAnswering(IDOK), submitted, plainStyle);
+}
+
+TEST_F(SuccessBox, ChoiceForHttpNamesHttpOnly) {
+    seeds.setProgId("http", "OtherBrowserURL");
+    expectOneBox(applyAnswering(IDNO), question("http", false), questionStyle);
+    // Everything was written all the same.
+    for (const char *key : programKeys) EXPECT_TRUE(keyExists(key)) << key;
+}
+
+TEST_F(SuccessBox, SeveralChoicesAreNamedInWriteOrder) {
+    seeds.setProgId("gopher", "OtherBrowserURL");
+    seeds.setProgId("https", "OtherBrowserURL");
+    seeds.setProgId(".html", "OtherBrowserHTML");
+    expectOneBox(applyAnswering(IDNO), question(".html, https and gopher", true), questionStyle);
+    seeds.setProgId(".htm", "OtherBrowserHTML");
+    expectOneBox(applyAnswering(IDNO), question(".html, .htm, https and gopher", true), questionStyle);
+    seeds.removeAll();
+    seeds.setProgId("ftp", "OtherBrowserURL");
+    seeds.setProgId("http", "OtherBrowserURL");
+    expectOneBox(applyAnswering(IDNO), question("http and ftp", true), questionStyle);
+}
+
+TEST_F(SuccessBox, DeselectedNameWithAChoiceIsNotNamed) {
+    seeds.setProgId("http", "OtherBrowserURL");
+    seeds.setProgId("ftp", "OtherBrowserURL");
+    browserSettings.registerHttp = false;
+    expectOneBox(applyAnswering(IDNO), question("ftp", false), questionStyle);
+    EXPECT_FALSE(keyExists("http"));
+    browserSettings.registerFtp = false;
+    expectOneBox(applyAnswering(IDOK), submitted, plainStyle);
+}
+
+TEST_F(SuccessBox, ChoiceOfHtmlfileForHtmlIsNotNamed) {
+    seeds.setProgId(".html", "htmlfile");
+    seeds.setProgId(".htm", "OtherBrowserHTML");
+    expectOneBox(applyAnswering(IDNO), question(".htm", false), questionStyle);
+}
+
+TEST_F(SuccessBox, NothingSelectedShowsThePlainBoxEvenWithoutAPath) {
+    for (const char *name : choosableNames) seeds.setProgId(name, "OtherBrowser");
+    selectOnly(false, false, false, false, false);
+    browserSettings.browserPath[0] = '\0';
+    expectOneBox(applyAnswering(IDOK), submitted, plainStyle);
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+TEST_F(SuccessBox, YesAsksForDefaultAppsAndNoDoesNot) {
+    ShellRequests requests(sandbox.folder());
+    ASSERT_TRUE(requests.ready());
+    // A request of the test's own after each box: one that the box started
+    // before it has by then been recorded as well.
+    auto recordedUpTo = [&requests](const std::string &marker) {
+        ShellExecuteA(nullptr, "open", marker.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        return requests.waitUntilRecorded(marker);
+    };
+    const std::string defaultApps = "ms-settings:defaultapps";
+    seeds.setProgId("https", "OtherBrowserURL");
+
+    expectOneBox(applyAnswering(IDNO), question("https", false), questionStyle);
+    EXPECT_EQ(recordedUpTo("ms-settings:after-no"), std::vector<std::string>{"ms-settings:after-no"});
+
+    expectOneBox(applyAnswering(IDYES), question("https", false), questionStyle);
+    EXPECT_EQ(requests.waitUntilRecorded(defaultApps),
+              (std::vector<std::string>{"ms-settings:after-no", defaultApps}));
+
+    // The plain box asks for nothing.
+    seeds.removeAll();
+    expectOneBox(applyAnswering(IDYES), submitted, plainStyle);
+    EXPECT_EQ(recordedUpTo("ms-settings:after-ok"),
+              (std::vector<std::string>{"ms-settings:after-no", defaultApps, "ms-settings:after-ok"}));
+}
+
+}  // namespace
+}  // namespace corvant::testing
