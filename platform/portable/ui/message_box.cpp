@@ -101,15 +101,17 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::string body = text ? text : "";
     std::string title = caption ? caption : "Error";
     shown().push_back({owner, body, caption ? caption : "", caption != nullptr, type});
-    std::vector<BoxButton> buttons;
-    switch (type & MB_TYPEMASK) {
-    case MB_OK: buttons.assign(std::begin(okButtons), std::end(okButtons)); break;
-    case MB_YESNO: buttons.assign(std::begin(yesNoButtons), std::end(yesNoButtons)); break;
-    default:
-        // Only the boxes above are provided here.
+    // Made whole rather than assigned: GCC 12 warns, wrongly, about copying
+    // into an empty vector when it inlines the assignment (-O2 and above).
+    const UINT kind = type & MB_TYPEMASK;
+    if (kind != MB_OK && kind != MB_YESNO) {
+        // Only the boxes below are provided here.
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    const std::vector<BoxButton> buttons = kind == MB_OK
+                                               ? std::vector<BoxButton>(std::begin(okButtons), std::end(okButtons))
+                                               : std::vector<BoxButton>(std::begin(yesNoButtons), std::end(yesNoButtons));
     if (!corvant::ui::activeFrontEnd()) {
         // Without a screen to show it on, the box goes to standard error; a
         // question cannot be answered there.
