@@ -21,11 +21,10 @@ bool refuse(const char *reason) {
 // class key written next is flushed.
 bool writeExtensionKey(const char *extension) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return reportRegistryError();
-    const bool written = setStringValue(key, "", "htmlfile") &&
-                         setStringValue(key, "Content Type", "text/html");
+    const bool written = setStringValue(key, "", "htmlfile") && setStringValue(key, "Content Type", "text/html");
     RegCloseKey(key);
     return written || reportRegistryError();
 }
@@ -54,16 +53,15 @@ bool reportRegistryError() { return refuse("Error opening/modifying registry.");
 bool applyAssociations() {
     const BrowserSettings &settings = browserSettings;
     // With every name cleared there is nothing to write, so no path is needed.
-    if (!settings.registerHtmlFile && !settings.registerHttp && !settings.registerHttps &&
-        !settings.registerFtp && !settings.registerGopher)
+    if (!settings.registerHtmlFile && !settings.registerHttp && !settings.registerHttps && !settings.registerFtp &&
+        !settings.registerGopher)
         return true;
 
     const std::size_t pathLength = strnlen(settings.browserPath, sizeof settings.browserPath);
     if (pathLength == 0) return refuse("No browser executable has been chosen.");
 
     ComposedValues values;
-    if (pathLength == sizeof settings.browserPath ||
-        !composeCommandValue(settings.browserPath, values.command) ||
+    if (pathLength == sizeof settings.browserPath || !composeCommandValue(settings.browserPath, values.command) ||
         !composeIconValue(settings.browserPath, values.icon))
         return refuse("The browser path is too long.");
 
@@ -71,10 +69,8 @@ bool applyAssociations() {
         if (!writeExtensionKey(".html") || !writeExtensionKey(".htm")) return false;
         if (!writeClass("htmlfile", "HyperText Document", values)) return false;
     }
-    if (settings.registerHttp && !writeClass("http", "URL:HyperText Transfer Protocol", values))
-        return false;
-    if (settings.registerHttps &&
-        !writeClass("https", "URL:HyperText Transfer Protocol with Privacy", values))
+    if (settings.registerHttp && !writeClass("http", "URL:HyperText Transfer Protocol", values)) return false;
+    if (settings.registerHttps && !writeClass("https", "URL:HyperText Transfer Protocol with Privacy", values))
         return false;
     if (settings.registerFtp && !writeClass("ftp", "URL:File Transfer Protocol", values)) return false;
     if (settings.registerGopher && !writeClass("gopher", "URL:Gopher Protocol", values)) return false;

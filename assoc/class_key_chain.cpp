@@ -7,8 +7,8 @@ ClassKeyChain::ClassKeyChain(const char *className) { open(className); }
 ClassKeyChain::~ClassKeyChain() { release(); }
 
 void ClassKeyChain::open(const char *className) {
-    opened = RegCreateKeyExA(HKEY_CLASSES_ROOT, className, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_SET_VALUE, nullptr, &classKey, nullptr) == ERROR_SUCCESS;
+    opened = RegCreateKeyExA(HKEY_CLASSES_ROOT, className, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                             &classKey, nullptr) == ERROR_SUCCESS;
     if (!opened) classKey = nullptr;
 }
 
@@ -59,8 +59,8 @@ void ClassKeyChain::release() {
 // A key whose parent could not be opened is not created, and neither is
 // anything below it.
 void ClassKeyChain::createKey(HKEY parent, const char *name, HKEY &key) {
-    if (parent && RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                  nullptr, &key, nullptr) == ERROR_SUCCESS)
+    if (parent && RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
+                                  nullptr) == ERROR_SUCCESS)
         return;
     key = nullptr;
     everyStepSucceeded = false;

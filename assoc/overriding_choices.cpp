@@ -67,8 +67,7 @@ bool readText(HKEY key, const char *valueName, std::string &text) {
         return false;
     std::string data(static_cast<std::size_t>(size) + 1, '\0');
     DWORD room = size;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&data[0]), &room) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&data[0]), &room) != ERROR_SUCCESS ||
         !isText(type) || room > size)
         return false;
     text.assign(data.c_str(), strnlen(data.c_str(), room));
@@ -80,8 +79,7 @@ bool readText(HKEY key, const char *valueName, std::string &text) {
 bool choiceOverrides(const ChoosableName &entry, const BrowserSettings &settings) {
     const std::string keyPath = std::string(entry.choices) + "\\" + entry.name + "\\UserChoice";
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     std::string progId;
     const bool read = readText(key, "ProgId", progId);
     RegCloseKey(key);

@@ -72,8 +72,7 @@ Run runProgram(const std::vector<std::string> &arguments) {
     close(channel[0]);
     int status = 0;
     rusage usage{};
-    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {}
     run.seconds = now() - start;
     run.peakKiB = usage.ru_maxrss;
     run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -147,8 +146,8 @@ bool measure(const std::string &searchBinary, const Shape &shape, int rounds, Re
             searchRun = runProgram(search);
         }
         if (!searchRun.succeeded || searchRun.lines != shape.expectedBySearch) {
-            std::cerr << shape.name << ": the search did not find exactly the copies ("
-                      << searchRun.lines.size() << " found)\n";
+            std::cerr << shape.name << ": the search did not find exactly the copies (" << searchRun.lines.size()
+                      << " found)\n";
             return false;
         }
         if (findRun.lines != shape.expectedByFind) {
@@ -185,11 +184,13 @@ int main(int argc, char **argv) {
         shapes.push_back(shape);
     }
 
-    std::printf("%d rounds per tree after 2 warm-ups; search and find found exactly the listed copies "
-                "every round\n\n",
-                rounds);
-    std::printf("| Tree | Copies | Search (median) | find (median) | Ratio: median (quartiles; range) "
-                "| Peak memory: search (above idle) / find |\n");
+    std::printf(
+        "%d rounds per tree after 2 warm-ups; search and find found exactly the listed copies "
+        "every round\n\n",
+        rounds);
+    std::printf(
+        "| Tree | Copies | Search (median) | find (median) | Ratio: median (quartiles; range) "
+        "| Peak memory: search (above idle) / find |\n");
     std::printf("|---|---|---|---|---|---|\n");
     std::vector<std::pair<int, Result>> chains;
     for (const Shape &shape : shapes) {
@@ -198,22 +199,22 @@ int main(int argc, char **argv) {
         std::printf("| %s | %zu | %.1f ms | %.1f ms | %.2f (%.2f-%.2f; %.2f-%.2f) | %.2f MiB (%.2f) / %.2f MiB |\n",
                     shape.name.c_str(), shape.expectedByFind.size(), percentile(result.searchTimes, 0.5) * 1e3,
                     percentile(result.findTimes, 0.5) * 1e3, percentile(result.ratios, 0.5),
-                    percentile(result.ratios, 0.25), percentile(result.ratios, 0.75),
-                    percentile(result.ratios, 0), percentile(result.ratios, 1), result.searchPeak / 1024.0,
+                    percentile(result.ratios, 0.25), percentile(result.ratios, 0.75), percentile(result.ratios, 0),
+                    percentile(result.ratios, 1), result.searchPeak / 1024.0,
                     (result.searchPeak - result.idlePeak) / 1024.0, result.findPeak / 1024.0);
         std::fflush(stdout);
         if (shape.name.compare(0, 5, "chain") == 0) chains.emplace_back(std::atoi(shape.name.c_str() + 5), result);
     }
-    std::sort(chains.begin(), chains.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::sort(chains.begin(), chains.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < chains.size(); ++i) {
         const auto &[shorter, a] = chains[i - 1];
         const auto &[longer, b] = chains[i];
-        std::printf("\nchain of %d against %d folders (%.1f times as deep): search %.2f times as long, "
-                    "find %.2f times\n",
-                    longer, shorter, static_cast<double>(longer) / shorter,
-                    percentile(b.searchTimes, 0.5) / percentile(a.searchTimes, 0.5),
-                    percentile(b.findTimes, 0.5) / percentile(a.findTimes, 0.5));
+        std::printf(
+            "\nchain of %d against %d folders (%.1f times as deep): search %.2f times as long, "
+            "find %.2f times\n",
+            longer, shorter, static_cast<double>(longer) / shorter,
+            percentile(b.searchTimes, 0.5) / percentile(a.searchTimes, 0.5),
+            percentile(b.findTimes, 0.5) / percentile(a.findTimes, 0.5));
     }
     return 0;
 }

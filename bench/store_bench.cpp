@@ -53,7 +53,8 @@ std::string rootKeysStore(int count) {
     char line[256];
     for (int i = 0; i < count; ++i) {
         if (i % 2 == 0) {
-            std::snprintf(line, sizeof line, "\r\n[HKEY_CLASSES_ROOT\\.ext%05d]\r\n@=\"Bench.Class%05d\"\r\n", i, i + 1);
+            std::snprintf(line, sizeof line, "\r\n[HKEY_CLASSES_ROOT\\.ext%05d]\r\n@=\"Bench.Class%05d\"\r\n", i,
+                          i + 1);
             text += line;
             continue;
         }
@@ -114,13 +115,13 @@ private:
 bool tenWrites() {
     for (int i = 0; i < 10; ++i) {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, "Bench.Written", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, "Bench.Written", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
             return false;
         const std::string name = "v" + std::to_string(i);
-        bool good = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>("x"), 2) ==
-                        ERROR_SUCCESS &&
-                    RegFlushKey(key) == ERROR_SUCCESS;
+        bool good =
+            RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>("x"), 2) == ERROR_SUCCESS &&
+            RegFlushKey(key) == ERROR_SUCCESS;
         RegCloseKey(key);
         if (!good) return false;
     }
@@ -177,15 +178,17 @@ void benchWrites(Scratch &scratch, int rounds) {
         }
         timed(scratch, stores.back(), wholeApply, apply);
     }
-    std::printf("ten writes (create, set, flush, close) including the first read of the store,\n"
-                "elapsed and processor time, and each as a multiple of the smallest store's:\n");
+    std::printf(
+        "ten writes (create, set, flush, close) including the first read of the store,\n"
+        "elapsed and processor time, and each as a multiple of the smallest store's:\n");
     for (size_t i = 0; i < sizes.size(); ++i)
         std::printf("  %6d root keys (%4zu KiB): %7.1f ms (x%.2f), processor %7.1f ms (x%.2f)\n", sizes[i],
                     stores[i].size() / 1024, writes[i].wallMs(), writes[i].wallMs() / writes[0].wallMs(),
                     writes[i].cpuMs(), writes[i].cpuMs() / writes[0].cpuMs());
-    std::printf("whole apply (.html, .htm and the five classes) against %d root keys:\n"
-                "  %.1f ms, processor %.1f ms\n",
-                sizes.back(), apply.wallMs(), apply.cpuMs());
+    std::printf(
+        "whole apply (.html, .htm and the five classes) against %d root keys:\n"
+        "  %.1f ms, processor %.1f ms\n",
+        sizes.back(), apply.wallMs(), apply.cpuMs());
 }
 
 void benchValues(Scratch &scratch, int rounds) {
@@ -195,7 +198,8 @@ void benchValues(Scratch &scratch, int rounds) {
     std::vector<Timing> opens(counts.size());
     for (int round = 0; round < rounds; ++round)
         for (size_t i = 0; i < counts.size(); ++i)
-            timed(scratch, stores[i], [&] { return openManyValues(counts[i]); }, opens[i]);
+            timed(
+                scratch, stores[i], [&] { return openManyValues(counts[i]); }, opens[i]);
     std::printf("opening a key of many values (reading the store, then one value):\n");
     for (size_t i = 0; i < counts.size(); ++i)
         std::printf("  %6d values (%4zu KiB): %7.1f ms, processor %7.1f ms\n", counts[i], stores[i].size() / 1024,

@@ -68,8 +68,8 @@ int seeded(const std::string &tree, std::mt19937 &random, std::ofstream &targets
         folders.push_back(folder);
     }
 
-    static const char *const extensions[] = {".txt", ".dll", ".exe", ".EXE", ".html", ".ini",
-                                             "",     ".dat", ".exe", ".cfg"};
+    static const char *const extensions[] = {".txt", ".dll", ".exe", ".EXE", ".html",
+                                             ".ini", "",     ".dat", ".exe", ".cfg"};
     for (int i = 0; i < fileCount; ++i) {
         const Folder &folder = folders[random() % folders.size()];
         const std::string name = "file" + std::to_string(i) + extensions[random() % 10];
@@ -79,16 +79,15 @@ int seeded(const std::string &tree, std::mt19937 &random, std::ofstream &targets
         }
     }
 
-    static const char *const decoys[] = {"netscape.exe.bak", "netscape.ex", "xnetscape.exe",
-                                         "netscape.exe~",    "netscape",    "iexplore.exe",
-                                         "netscape.com",     "netscape_exe"};
+    static const char *const decoys[] = {"netscape.exe.bak", "netscape.ex",  "xnetscape.exe", "netscape.exe~",
+                                         "netscape",         "iexplore.exe", "netscape.com",  "netscape_exe"};
     for (int i = 0; i < 40; ++i) {
         const Folder &folder = folders[random() % folders.size()];
         makeFile(inside(tree, folder.path) + "/" + decoys[i % 8]);
     }
 
-    static const char *const targetNames[] = {"netscape.exe", "NETSCAPE.EXE", "NetScape.Exe",
-                                              "nEtScApE.eXe", "Netscape.exe"};
+    static const char *const targetNames[] = {"netscape.exe", "NETSCAPE.EXE", "NetScape.Exe", "nEtScApE.eXe",
+                                              "Netscape.exe"};
     for (const char *name : targetNames) {
         const Folder *folder = &folders[random() % folders.size()];
         if (name == targetNames[0]) folder = &folders[0];  // one at the top
@@ -114,8 +113,8 @@ int seeded(const std::string &tree, std::mt19937 &random, std::ofstream &targets
         std::perror("symlink");
         return 1;
     }
-    std::cout << "made " << folderCount << " folders (deepest " << deepest->depth << "), "
-              << fileCount << " files and 6 targets in " << tree << "\n";
+    std::cout << "made " << folderCount << " folders (deepest " << deepest->depth << "), " << fileCount
+              << " files and 6 targets in " << tree << "\n";
     return 0;
 }
 

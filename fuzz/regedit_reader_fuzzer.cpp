@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string written = writeRegedit4(read);
     Hives again;
     if (!readRegedit4(written, again, failure))
-        roundTripFailed(("the written text does not read back: line " + std::to_string(failure.line) + ": " +
-                         failure.reason)
-                            .c_str(),
-                        written);
+        roundTripFailed(
+            ("the written text does not read back: line " + std::to_string(failure.line) + ": " + failure.reason)
+                .c_str(),
+            written);
     if (writeRegedit4(again) != written) roundTripFailed("the text read back writes out differently", written);
     // Once formatting each key afresh, once taking the text kept from then.
     if (writeRegedit4(again, true) != written || writeRegedit4(again, true) != written)

@@ -43,9 +43,7 @@ void upperCaseInPlace(char *name) {
     }
 }
 
-const char *targetName() {
-    return browserSettings.browserIsNetscape ? "NETSCAPE.EXE" : "IEXPLORE.EXE";
-}
+const char *targetName() { return browserSettings.browserIsNetscape ? "NETSCAPE.EXE" : "IEXPLORE.EXE"; }
 
 // Puts the current directory, a separator where needed and the name into
 // fullPath. A path that does not fit is refused rather than cut short.
@@ -137,9 +135,7 @@ private:
         }
     }
 
-    bool report(BOOL (SearchObserver::*call)()) {
-        return observer_ == nullptr || (observer_->*call)() != FALSE;
-    }
+    bool report(BOOL (SearchObserver::*call)()) { return observer_ == nullptr || (observer_->*call)() != FALSE; }
 
     bool examined() {
         if (++sinceReport_ < entriesPerReport) return true;
@@ -209,6 +205,4 @@ void scanDirectory() {
 
 void searchTree() { Walk(nullptr).run(); }
 
-BOOL searchTree(SearchObserver &observer) {
-    return Walk(&observer).run() == Outcome::Stopped ? FALSE : TRUE;
-}
+BOOL searchTree(SearchObserver &observer) { return Walk(&observer).run() == Outcome::Stopped ? FALSE : TRUE; }

@@ -38,8 +38,8 @@ INT_PTR runAutoFind(HWND mainWindow) {
     if (!moveToWindowsDrive()) {
         return TRUE;
     }
-    INT_PTR result = DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_AUTO_FIND), mainWindow,
-                                     AutoFindDialogProc, 0);
+    INT_PTR result =
+        DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_AUTO_FIND), mainWindow, AutoFindDialogProc, 0);
     if (result == IDOK && applyAssociations()) {
         showSuccessBox();
     }

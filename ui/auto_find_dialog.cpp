@@ -70,8 +70,7 @@ bool takeChosenEntry(HWND window) {
     if (length < 0 || static_cast<size_t>(length) >= browserPathSize) {
         return false;
     }
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(browserSettings.browserPath));
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(browserSettings.browserPath));
     return true;
 }
 
@@ -95,8 +94,7 @@ INT_PTR onCommand(HWND window, int command) {
             EndDialog(window, IDOK);
         }
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -112,18 +110,14 @@ void initialize(HWND window) {
 
 INT_PTR CALLBACK AutoFindDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        initialize(window);
-        return TRUE;
-    case WM_COMMAND:
-        return onCommand(window, LOWORD(wParam));
+    case WM_INITDIALOG: initialize(window); return TRUE;
+    case WM_COMMAND: return onCommand(window, LOWORD(wParam));
     case WM_SETCURSOR:
         // The wait cursor over the whole dialog while it searches.
         if (autoFind.stage != Stage::Searching) return FALSE;
         SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }

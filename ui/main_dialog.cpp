@@ -28,9 +28,7 @@ INT_PTR specifyLocation(HWND window) {
 INT_PTR onCommand(HWND window, int command) {
     switch (command) {
     case IDOK:
-    case IDCANCEL:
-        EndDialog(window, command);
-        return TRUE;
+    case IDCANCEL: EndDialog(window, command); return TRUE;
     case IDC_NETSCAPE:
         browserSettings.browserIsOther = false;
         browserSettings.browserIsNetscape = true;
@@ -44,19 +42,13 @@ INT_PTR onCommand(HWND window, int command) {
         browserSettings.browserIsOther = true;
         browserSettings.browserIsNetscape = true;
         return TRUE;
-    case IDC_SPECIFY_LOCATION:
-        return specifyLocation(window);
-    case IDC_TEST_BROWSER:
-        ShellExecuteA(window, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
-        return TRUE;
-    case IDC_AUTO_FIND:
-        return runAutoFind(window);
+    case IDC_SPECIFY_LOCATION: return specifyLocation(window);
+    case IDC_TEST_BROWSER: ShellExecuteA(window, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL); return TRUE;
+    case IDC_AUTO_FIND: return runAutoFind(window);
     case IDC_PREFERENCES:
-        DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window,
-                        PreferencesDialogProc, 0);
+        DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window, PreferencesDialogProc, 0);
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -70,9 +62,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SendDlgItemMessageA(window, IDC_NETSCAPE, BM_SETCHECK, BST_CHECKED, 0);
         browserSettings.browserIsNetscape = true;
         return TRUE;
-    case WM_COMMAND:
-        return onCommand(window, LOWORD(wParam));
-    default:
-        return FALSE;
+    case WM_COMMAND: return onCommand(window, LOWORD(wParam));
+    default: return FALSE;
     }
 }

@@ -11,10 +11,8 @@ struct FlagBox {
 };
 
 const FlagBox flagBoxes[] = {
-    {IDC_PREF_HTMLFILE, &BrowserSettings::registerHtmlFile},
-    {IDC_PREF_HTTP, &BrowserSettings::registerHttp},
-    {IDC_PREF_HTTPS, &BrowserSettings::registerHttps},
-    {IDC_PREF_GOPHER, &BrowserSettings::registerGopher},
+    {IDC_PREF_HTMLFILE, &BrowserSettings::registerHtmlFile}, {IDC_PREF_HTTP, &BrowserSettings::registerHttp},
+    {IDC_PREF_HTTPS, &BrowserSettings::registerHttps},       {IDC_PREF_GOPHER, &BrowserSettings::registerGopher},
     {IDC_PREF_FTP, &BrowserSettings::registerFtp},
 };
 
@@ -28,8 +26,7 @@ void showFlags(HWND window) {
 
 void storeFlags(HWND window) {
     for (const FlagBox &box : flagBoxes) {
-        browserSettings.*box.flag =
-            SendDlgItemMessageA(window, box.control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        browserSettings.*box.flag = SendDlgItemMessageA(window, box.control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
 }
 

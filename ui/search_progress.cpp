@@ -73,8 +73,7 @@ void SearchProgress::setCaption(const char *detail) {
     char count[32];
     formatCount(folders_, count, sizeof count);
     // Never longer than textSize, so that it stays clear of the folder it shows.
-    std::snprintf(text_, textSize, "%s - %s %s - %s", caption_, count,
-                  folders_ == 1 ? "folder" : "folders", detail);
+    std::snprintf(text_, textSize, "%s - %s %s - %s", caption_, count, folders_ == 1 ? "folder" : "folders", detail);
     SetWindowTextA(dialog_, text_);
 }
 

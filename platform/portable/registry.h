@@ -43,18 +43,15 @@ typedef DWORD ACCESS_MASK;
 #define KEY_WRITE 0x20006
 #define KEY_ALL_ACCESS 0xF003F
 
-LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
-                            REGSAM desired, LPSECURITY_ATTRIBUTES security, PHKEY result,
-                            LPDWORD disposition);
+LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM desired,
+                            LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
-LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data,
-                           DWORD dataSize);
-LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                             LPDWORD dataSize);
-LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
-                          LPSTR keyClass, LPDWORD classLength, PFILETIME lastWriteTime);
-LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength,
-                          LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize);
+LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data, DWORD dataSize);
+LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize);
+LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
+                          LPDWORD classLength, PFILETIME lastWriteTime);
+LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength, LPDWORD reserved,
+                          LPDWORD type, LPBYTE data, LPDWORD dataSize);
 LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey);
 LONG WINAPI RegFlushKey(HKEY key);
 LONG WINAPI RegCloseKey(HKEY key);

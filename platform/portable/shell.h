@@ -3,5 +3,5 @@
 
 #include "types.h"
 
-HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                               LPCSTR directory, INT showCommand);
+HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                               INT showCommand);

@@ -202,8 +202,8 @@ typedef struct tagMSG {
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1
 
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND parent,
-                               DLGPROC dialogProc, LPARAM initParam);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc,
+                               LPARAM initParam);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);

@@ -31,8 +31,8 @@ TEST_F(ApplyFailure, ClassKeyThatCannotBeOpenedStopsTheRunThere) {
     failKeyOpen("HTTPS");
     EXPECT_FALSE(applyAssociations());
     expectOnlyBox("Error opening/modifying registry.");
-    for (const char *written : {".html", ".htm", "htmlfile\\shell\\open\\ddeexec\\Topic",
-                                "http\\shell\\open\\ddeexec\\Topic"})
+    for (const char *written :
+         {".html", ".htm", "htmlfile\\shell\\open\\ddeexec\\Topic", "http\\shell\\open\\ddeexec\\Topic"})
         EXPECT_TRUE(keyExists(written)) << written;
     for (const char *untouched : {"https", "ftp", "gopher"}) EXPECT_FALSE(keyExists(untouched)) << untouched;
 }

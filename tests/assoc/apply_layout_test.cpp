@@ -20,17 +20,15 @@ const WrittenClass writtenClasses[] = {
     {"gopher", "URL:Gopher Protocol"},
 };
 
-void expectOnly(const std::string &key, const std::vector<std::string> &names,
-                std::vector<std::string> actual) {
+void expectOnly(const std::string &key, const std::vector<std::string> &names, std::vector<std::string> actual) {
     std::vector<std::string> expected = names;
     std::sort(expected.begin(), expected.end());
     std::sort(actual.begin(), actual.end());
     EXPECT_EQ(actual, expected) << "in " << key;
 }
 
-void expectClassLayout(const std::string &name, const std::string &description,
-                       const std::string &icon, const std::string &command,
-                       const std::string &ddeServer) {
+void expectClassLayout(const std::string &name, const std::string &description, const std::string &icon,
+                       const std::string &command, const std::string &ddeServer) {
     SCOPED_TRACE(name);
     EXPECT_EQ(readValue(name, ""), stringValue(description));
     EXPECT_EQ(readValue(name, "EditFlags"), dwordValue(2));
@@ -60,8 +58,8 @@ TEST_F(ApplyLayout, WritesEveryClassCompletelyIntoAnEmptyRegistry) {
     ASSERT_TRUE(applyAssociations());
 
     for (const WrittenClass &written : writtenClasses)
-        expectClassLayout(written.name, written.description, "C:\\Browser\\B.EXE,0",
-                          "C:\\Browser\\B.EXE \"%1\"", "NSShell");
+        expectClassLayout(written.name, written.description, "C:\\Browser\\B.EXE,0", "C:\\Browser\\B.EXE \"%1\"",
+                          "NSShell");
 
     for (const char *extension : {".html", ".htm"}) {
         SCOPED_TRACE(extension);
@@ -78,8 +76,7 @@ TEST_F(ApplyLayout, QuotesAPathWithBlanksInTheCommandButNotInTheIcon) {
     browserSettings.browserIsNetscape = false;
     ASSERT_TRUE(applyAssociations());
     for (const WrittenClass &written : writtenClasses)
-        expectClassLayout(written.name, written.description, path + ",0",
-                          "\"" + path + "\" \"%1\"", "IExplore");
+        expectClassLayout(written.name, written.description, path + ",0", "\"" + path + "\" \"%1\"", "IExplore");
 }
 
 TEST_F(ApplyLayout, BrowserTypeChoosesTheDdeServerForEveryClass) {
@@ -104,27 +101,24 @@ TEST_F(ApplyLayout, BrowserTypeChoosesTheDdeServerForEveryClass) {
 TEST_F(ApplyLayout, OverwritesItsOwnValuesAndLeavesEverythingElseAlone) {
     // A class as another browser might have left it, with spellings of its own.
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\SHELL\\Open\\Command", 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\SHELL\\Open\\Command", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS);
     const char old[] = "old.exe %1";
-    ASSERT_EQ(RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(old), sizeof old),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, "DelegateExecute", 0, REG_SZ, reinterpret_cast<const BYTE *>(old),
-                             sizeof old),
+    ASSERT_EQ(RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(old), sizeof old), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "DelegateExecute", 0, REG_SZ, reinterpret_cast<const BYTE *>(old), sizeof old),
               ERROR_SUCCESS);
     RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\print", 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\print", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".html", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".html", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     const char perceived[] = "text";
-    ASSERT_EQ(RegSetValueExA(key, "PerceivedType", 0, REG_SZ,
-                             reinterpret_cast<const BYTE *>(perceived), sizeof perceived),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(key, "PerceivedType", 0, REG_SZ, reinterpret_cast<const BYTE *>(perceived), sizeof perceived),
+        ERROR_SUCCESS);
     RegCloseKey(key);
 
     choosePath("C:\\Browser\\B.EXE");

@@ -69,14 +69,14 @@ TEST_F(OverridingChoicesTest, ChoicesInOtherPlacesAreIgnored) {
     const std::string other = std::string("OtherBrowser", 13);
     // The protocol place for an extension, the extension place for a protocol,
     // another protocol, another key name, another value name.
-    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\.html\\UserChoice",
-                    "ProgId", REG_SZ, other);
-    seeds.seedValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\https\\UserChoice",
-                    "ProgId", REG_SZ, other);
-    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\mailto\\UserChoice",
-                    "ProgId", REG_SZ, other);
-    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\ftp\\Choice", "ProgId",
+    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\.html\\UserChoice", "ProgId",
                     REG_SZ, other);
+    seeds.seedValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\https\\UserChoice", "ProgId",
+                    REG_SZ, other);
+    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\mailto\\UserChoice", "ProgId",
+                    REG_SZ, other);
+    seeds.seedValue("Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\ftp\\Choice", "ProgId", REG_SZ,
+                    other);
     seeds.seedValue(userChoiceKey("gopher"), "", REG_SZ, other);
     seeds.seedValue(userChoiceKey(".htm"), "Progid2", REG_SZ, other);
     EXPECT_EQ(found(), (Names{"http"}));
@@ -92,16 +92,16 @@ TEST_F(OverridingChoicesTest, HostileValuesAreReadSafely) {
         std::string bytes;
         bool overrides;
     } cases[] = {
-        {"http", REG_SZ, std::string("Other", 5), true},                    // no terminator
-        {"http", REG_SZ, std::string("http", 4), false},                    // our class without terminator
-        {"http", REG_SZ, std::string("http\0Other\0", 11), false},          // read up to the first zero
-        {"http", REG_SZ, std::string("\0Other\0", 7), false},               // empty before the zero
-        {"http", REG_SZ, std::string(1, '\0'), false},                      // empty: names no program
-        {"http", REG_SZ, std::string(), false},                             // no data at all
-        {"http", REG_SZ, longName + std::string(1, '\0'), true},            // longer than any class
-        {"http", REG_SZ, "http" + std::string(200, '\0'), false},           // our class, long padding
+        {"http", REG_SZ, std::string("Other", 5), true},            // no terminator
+        {"http", REG_SZ, std::string("http", 4), false},            // our class without terminator
+        {"http", REG_SZ, std::string("http\0Other\0", 11), false},  // read up to the first zero
+        {"http", REG_SZ, std::string("\0Other\0", 7), false},       // empty before the zero
+        {"http", REG_SZ, std::string(1, '\0'), false},              // empty: names no program
+        {"http", REG_SZ, std::string(), false},                     // no data at all
+        {"http", REG_SZ, longName + std::string(1, '\0'), true},    // longer than any class
+        {"http", REG_SZ, "http" + std::string(200, '\0'), false},   // our class, long padding
         {"http", REG_EXPAND_SZ, std::string("Other\0", 6), true},
-        {"http", REG_DWORD, std::string("\1\0\0\0", 4), false},             // not text
+        {"http", REG_DWORD, std::string("\1\0\0\0", 4), false},  // not text
         {"http", REG_BINARY, std::string("Other\0", 6), false},
         {".htm", REG_MULTI_SZ, std::string("Other\0\0", 7), false},
     };
@@ -112,7 +112,6 @@ TEST_F(OverridingChoicesTest, HostileValuesAreReadSafely) {
         EXPECT_EQ(found(), c.overrides ? Names{c.name} : Names{});
         seeds.removeAll();
     }
-
 }
 
 }  // namespace

@@ -55,8 +55,7 @@ TEST(CommandLine, PercentOneIsTheAddressAsItIsInsideItsArgument) {
     const std::string address = "http://x/a b\"c\\\" d";
     EXPECT_EQ(commandArguments(" %1", address), Strings{address});
     EXPECT_EQ(commandArguments(" \"%1\"", address), Strings{address});
-    EXPECT_EQ(commandArguments(" -url=%1 \"%L\" %l", address),
-              (Strings{"-url=" + address, address, address}));
+    EXPECT_EQ(commandArguments(" -url=%1 \"%L\" %l", address), (Strings{"-url=" + address, address, address}));
     EXPECT_EQ(commandArguments(" -x", address), Strings{"-x"});
 }
 

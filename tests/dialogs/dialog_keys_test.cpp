@@ -16,8 +16,9 @@ TEST(DialogFocus, TabFollowsTabStopsInTemplateOrderSkippingDisabledAndUncheckedR
     // Space presses whatever has the focus, so the clicks show where the focus
     // went. Once "First" is checked, Tab enters and leaves the radio group at
     // it; Shift+Tab goes back over the wrap.
-    typeKeys("{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}"
-             "{S-Tab}{S-Tab}{Space}{Esc}");
+    typeKeys(
+        "{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}"
+        "{S-Tab}{S-Tab}{Space}{Esc}");
     RecordingDialog dialog;
     dialog.onCommand = endOn({IDCANCEL});
     EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), IDCANCEL);
@@ -75,8 +76,7 @@ TEST(DialogFocus, DisabledFocusedControlLeavesNoFocusAndOnlyLettersAct) {
             EXPECT_TRUE(EnableWindow(GetDlgItem(window, IDC_GO), FALSE)) << "Go was already disabled";
             focusAfterDisabling = GetFocus();
         }
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     EXPECT_EQ(runRecordingDialog(IDD_CONTROLS, dialog), 0);
@@ -99,8 +99,7 @@ TEST(DialogFocus, NextControlMessageMovesTheFocusToALiveControl) {
             SendMessageA(window, WM_NEXTDLGCTL, 0, FALSE);
             EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_NESTED));
         }
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, dialog);
@@ -114,8 +113,7 @@ TEST(DialogEnter, FocusedPushButtonThenDefaultButtonThenOk) {
     RecordingDialog dialog;
     int okPresses = 0;
     dialog.onCommand = [&okPresses](HWND window, int id) {
-        if (id == IDOK && ++okPresses == 2)
-            EndDialog(window, IDOK);
+        if (id == IDOK && ++okPresses == 2) EndDialog(window, IDOK);
         return id == IDOK;
     };
     EXPECT_EQ(runRecordingDialog(IDD_DEFAULT_BUTTON, dialog), IDOK);
@@ -162,10 +160,8 @@ TEST(RadioGroup, CheckingOneClearsTheOthersAndArrowsMoveAndCheck) {
         return TRUE;
     };
     dialog.onCommand = [&checksAtCancel](HWND window, int id) {
-        if (id != IDCANCEL)
-            return FALSE;
-        for (int radio : {IDC_FIRST, IDC_SECOND, IDC_THIRD})
-            checksAtCancel.push_back(checkOf(window, radio));
+        if (id != IDCANCEL) return FALSE;
+        for (int radio : {IDC_FIRST, IDC_SECOND, IDC_THIRD}) checksAtCancel.push_back(checkOf(window, radio));
         EndDialog(window, 0);
         return TRUE;
     };
@@ -199,10 +195,8 @@ TEST(CheckBox, SpaceTogglesBeforeTheCommandArrives) {
     RecordingDialog dialog;
     std::vector<int> stateSeen;
     dialog.onCommand = [&stateSeen](HWND window, int id) {
-        if (id == IDC_CHECK)
-            stateSeen.push_back(checkOf(window, IDC_CHECK));
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDC_CHECK) stateSeen.push_back(checkOf(window, IDC_CHECK));
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, dialog);
@@ -262,8 +256,7 @@ TEST(NestedDialogs, OwnerIsDisabledWhileTheChildRunsAndGetsNoKeys) {
             childResult = runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
             ownerEnabledAfter = IsWindowEnabled(window);
         }
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, outer);

@@ -121,8 +121,7 @@ TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     startIn(folder + "/");
     std::string before = buffer;
     typeKeys("missing{Enter}{Snap}");
-    for (int i = 0; i < 20; ++i)
-        typeKeys("{Backspace}");
+    for (int i = 0; i < 20; ++i) typeKeys("{Backspace}");
     typeKeys("/no/such/folder/x.exe{Enter}{Snap}{Esc}");
     EXPECT_FALSE(GetOpenFileNameA(&request));
     EXPECT_EQ(std::string(buffer), before) << "Escape leaves the buffer as it was";
@@ -150,8 +149,7 @@ TEST_F(FileChooser, NeverWritesMoreThanNMaxFileBytes) {
     typeKeys(wanted + "{Enter}{Snap}{Esc}");
     EXPECT_FALSE(GetOpenFileNameA(&request));
     EXPECT_NE(snapshots().at(0).find("too long"), std::string::npos);
-    for (size_t i = 1; i < sizeof buffer; ++i)
-        ASSERT_EQ(buffer[i], '#') << "byte " << i << " was written";
+    for (size_t i = 1; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], '#') << "byte " << i << " was written";
 
     request.nMaxFile = static_cast<DWORD>(wanted.size() + 1);  // exactly enough
     typeKeys(wanted + "{Enter}");

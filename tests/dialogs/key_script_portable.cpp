@@ -10,8 +10,8 @@ KeyboardSession::KeyboardSession() { startScriptedFrontEnd(); }
 KeyboardSession::~KeyboardSession() { stopScriptedFrontEnd(); }
 
 INT_PTR runKeyedDialog(int templateId, DLGPROC proc, LPARAM initParam, HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
-                           owner ? owner : GetDesktopWindow(), proc, initParam);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner ? owner : GetDesktopWindow(),
+                           proc, initParam);
 }
 
 }  // namespace corvant::testing

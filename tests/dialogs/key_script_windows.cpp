@@ -64,10 +64,10 @@ bool namedStep(const std::string &name, Step &step) {
         WORD key;
         bool shift;
     } names[] = {
-        {"Enter", VK_RETURN, false}, {"Esc", VK_ESCAPE, false}, {"Tab", VK_TAB, false},
-        {"S-Tab", VK_TAB, true},     {"Space", VK_SPACE, false}, {"Up", VK_UP, false},
-        {"Down", VK_DOWN, false},    {"Left", VK_LEFT, false},   {"Right", VK_RIGHT, false},
-        {"Home", VK_HOME, false},    {"End", VK_END, false},     {"PgUp", VK_PRIOR, false},
+        {"Enter", VK_RETURN, false}, {"Esc", VK_ESCAPE, false},     {"Tab", VK_TAB, false},
+        {"S-Tab", VK_TAB, true},     {"Space", VK_SPACE, false},    {"Up", VK_UP, false},
+        {"Down", VK_DOWN, false},    {"Left", VK_LEFT, false},      {"Right", VK_RIGHT, false},
+        {"Home", VK_HOME, false},    {"End", VK_END, false},        {"PgUp", VK_PRIOR, false},
         {"PgDn", VK_NEXT, false},    {"Backspace", VK_BACK, false}, {"Del", VK_DELETE, false},
     };
     for (const auto &entry : names)
@@ -196,8 +196,7 @@ KeyboardSession::KeyboardSession() {
     keyboard().busyLate = false;
     // Key messages left over from an earlier test.
     MSG message;
-    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {}
 }
 
 KeyboardSession::~KeyboardSession() { keyboard().steps.clear(); }
@@ -210,8 +209,8 @@ bool busyKeysCameLate() { return keyboard().busyLate; }
 
 INT_PTR runKeyedDialog(int templateId, DLGPROC proc, LPARAM initParam, HWND owner) {
     keyboard().starting = proc;
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
-                           owner ? owner : scriptOwner(), keyedProcedure, initParam);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner ? owner : scriptOwner(),
+                           keyedProcedure, initParam);
 }
 
 }  // namespace corvant::testing

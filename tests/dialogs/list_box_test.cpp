@@ -71,7 +71,7 @@ TEST_F(StandaloneList, CaretStaysOnTheFirstEntryUntilSomethingIsHighlighted) {
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
 
     EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 1, 0), 1);  // "b"
-    add(list, "0");                                      // inserted before it
+    add(list, "0");                                        // inserted before it
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(SendMessageA(list, LB_GETCARETINDEX, 0, 0), 2);
     EXPECT_EQ(textAt(list, 2), "b");
@@ -103,8 +103,7 @@ protected:
             return TRUE;
         };
         dialog.onCommand = [this](HWND window, int id) {
-            if (id != IDCANCEL)
-                return FALSE;
+            if (id != IDCANCEL) return FALSE;
             caretAtCancel = static_cast<int>(SendDlgItemMessageA(window, IDC_LIST, LB_GETCARETINDEX, 0, 0));
             selectionAtCancel = static_cast<int>(SendDlgItemMessageA(window, IDC_LIST, LB_GETCURSEL, 0, 0));
             EndDialog(window, 0);
@@ -114,8 +113,7 @@ protected:
 
     int selectionChanges() const {
         int count = 0;
-        for (const Command &command : dialog.commands)
-            count += command.id == IDC_LIST && command.code == LBN_SELCHANGE;
+        for (const Command &command : dialog.commands) count += command.id == IDC_LIST && command.code == LBN_SELCHANGE;
         return count;
     }
 };
@@ -168,8 +166,7 @@ TEST_F(DialogList, RightScrollsSidewaysWithinTheHorizontalExtent) {
         return TRUE;
     };
     typeKeys("{Right}{Right}{Snap}");
-    for (int i = 0; i < 200; ++i)
-        typeKeys("{Right}");
+    for (int i = 0; i < 200; ++i) typeKeys("{Right}");
     typeKeys("{Snap}{Esc}");
     runRecordingDialog(IDD_LIST, dialog);
     std::vector<std::string> screens = snapshots();

@@ -55,8 +55,7 @@ TEST_F(MessageBoxes, DefaultTitleErrorMarkerAndRecordedFields) {
 TEST_F(MessageBoxes, LongTextIsWrappedInsideTheBox) {
     ScriptedScreen screen(80, 30);
     std::string text;
-    for (int i = 0; i < 20; ++i)
-        text += "word" + std::to_string(i) + " ";
+    for (int i = 0; i < 20; ++i) text += "word" + std::to_string(i) + " ";
     typeKeys("{Snap}{Enter}");
     MessageBoxA(nullptr, text.c_str(), "Long", MB_OK);
     std::string shown = snapshots().at(0);
@@ -74,8 +73,7 @@ TEST_F(MessageBoxes, OwnerDialogIsDisabledWhileTheBoxIsUp) {
             MessageBoxA(window, "Inside", "Box", MB_OK);
             ownerEnabledAfter = IsWindowEnabled(window);
         }
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, dialog);
@@ -91,17 +89,17 @@ TEST_F(MessageBoxes, YesNoBoxAnswersFromTheKeyboardAsOnWindows) {
         const char *keys;
         int answer;
     } cases[] = {
-        {"y", IDYES},                  // mnemonics, without Alt while a button has the focus
+        {"y", IDYES},  // mnemonics, without Alt while a button has the focus
         {"N", IDNO},
         {"{A-n}", IDNO},
-        {"{Enter}", IDYES},            // the focus starts on Yes
+        {"{Enter}", IDYES},  // the focus starts on Yes
         {"{Space}", IDYES},
-        {"{Tab}{Enter}", IDNO},        // Enter presses the focused button
+        {"{Tab}{Enter}", IDNO},  // Enter presses the focused button
         {"{Tab}{Tab}{Enter}", IDYES},
-        {"{Right}{Space}", IDNO},      // the arrows move within the buttons' group
+        {"{Right}{Space}", IDNO},  // the arrows move within the buttons' group
         {"{Right}{Left}{Enter}", IDYES},
-        {"{Esc}{Esc}y", IDYES},        // no Cancel button: Escape does nothing
-        {"x{Enter}", IDYES},           // a letter that is no mnemonic does nothing
+        {"{Esc}{Esc}y", IDYES},  // no Cancel button: Escape does nothing
+        {"x{Enter}", IDYES},     // a letter that is no mnemonic does nothing
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.keys);
@@ -138,10 +136,8 @@ TEST_F(MessageBoxes, EscapeInAYesNoBoxReachesNeitherTheBoxNorItsOwner) {
     RecordingDialog dialog;
     int answer = 0;
     dialog.onCommand = [&](HWND window, int id) {
-        if (id == IDC_GO)
-            answer = MessageBoxA(window, "Inside", "Box", MB_YESNO);
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDC_GO) answer = MessageBoxA(window, "Inside", "Box", MB_YESNO);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, dialog);

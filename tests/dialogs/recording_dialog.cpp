@@ -19,8 +19,7 @@ INT_PTR CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return dialog->onInit(window);
     }
     auto found = running().find(window);
-    if (found == running().end() || message != WM_COMMAND)
-        return FALSE;
+    if (found == running().end() || message != WM_COMMAND) return FALSE;
     RecordingDialog *dialog = found->second;
     dialog->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
     return dialog->onCommand(window, LOWORD(wParam));
@@ -31,22 +30,19 @@ INT_PTR CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 std::vector<int> RecordingDialog::clicks() const {
     std::vector<int> ids;
     for (const Command &command : commands)
-        if (command.code == BN_CLICKED)
-            ids.push_back(command.id);
+        if (command.code == BN_CLICKED) ids.push_back(command.id);
     return ids;
 }
 
 INT_PTR runRecordingDialog(int templateId, RecordingDialog &dialog, HWND owner) {
     INT_PTR result = runKeyedDialog(templateId, recordingProc, reinterpret_cast<LPARAM>(&dialog), owner);
-    if (dialog.window)
-        running().erase(dialog.window);
+    if (dialog.window) running().erase(dialog.window);
     return result;
 }
 
 std::function<BOOL(HWND, int)> endOn(std::vector<int> ids) {
     return [ids](HWND window, int id) {
-        if (std::find(ids.begin(), ids.end(), id) == ids.end())
-            return FALSE;
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) return FALSE;
         EndDialog(window, id);
         return TRUE;
     };

@@ -19,8 +19,7 @@ TEST(TextWrapping, KeepsLineFeedsExpandsTabsAndWrapsAtSpaces) {
 
 std::string lineWith(const std::string &screen, const std::string &text) {
     size_t at = screen.find(text);
-    if (at == std::string::npos)
-        return "";
+    if (at == std::string::npos) return "";
     size_t start = screen.rfind('\n', at);
     start = start == std::string::npos ? 0 : start + 1;
     return screen.substr(start, screen.find('\n', at) - start);
@@ -84,8 +83,7 @@ TEST(Screen, RadioChecksNestedDialogsAndNewCaptionsAreShown) {
             runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
             SetWindowTextA(window, "Controls, renamed");
         }
-        if (id == IDCANCEL)
-            EndDialog(window, 0);
+        if (id == IDCANCEL) EndDialog(window, 0);
         return TRUE;
     };
     runRecordingDialog(IDD_CONTROLS, outer);

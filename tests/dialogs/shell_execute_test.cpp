@@ -44,7 +44,8 @@ protected:
                             << "log='" << path << ".log'\n"
                             << "line=''; for a in \"$@\"; do line=\"$line|$a\"; done\n"
                             << "echo noise; echo noise >&2\n"
-                            << "for fd in 0 1 2; do echo \"$(readlink /proc/$$/fd/$fd)\" >> '" << path << ".how'; done\n"
+                            << "for fd in 0 1 2; do echo \"$(readlink /proc/$$/fd/$fd)\" >> '" << path
+                            << ".how'; done\n"
                             << "[ \"$(cut -d ' ' -f 6 /proc/$$/stat)\" = $$ ] && echo own-session >> '" << path
                             << ".how'\n"
                             << "printf '%s\\n' \"$#$line\" >> \"$log\"\n";
@@ -54,8 +55,7 @@ protected:
 
     static void setString(const std::string &keyPath, const std::string &text) {
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                  nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         EXPECT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
                                  static_cast<DWORD>(text.size() + 1)),
@@ -106,9 +106,11 @@ TEST_F(ShellRequest, AddressWithBlanksQuotesAndBackslashesReachesTheProgramAsOne
 TEST_F(ShellRequest, TheProgramIsKeptAwayFromTheTerminalAndLeftToRunOnItsOwn) {
     const std::string release = folder + "/release";
     // Stays running until the test lets it go (or gives up after ten seconds).
-    const std::string browser = makeRecorder(
-        "browser", "touch '" + folder + "/started'\n"
-                   "i=0; while [ ! -e '" + release + "' ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done");
+    const std::string browser =
+        makeRecorder("browser", "touch '" + folder +
+                                    "/started'\n"
+                                    "i=0; while [ ! -e '" +
+                                    release + "' ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done");
     setString("http\\shell\\open\\command", browser + " \"%1\"");
     EXPECT_GT(open("http://example.com/"), 32);
     for (int i = 0; i < 500 && access((folder + "/started").c_str(), F_OK) != 0; ++i)
@@ -129,13 +131,17 @@ TEST_F(ShellRequest, AProgramThatIsMissingOrCannotBeRunLeavesTheAddressToTheOpen
     const std::string notExecutable = makeRecorder("plain");
     chmod(notExecutable.c_str(), 0600);
     const std::string notAProgram = folder + "/garbage";
-    std::ofstream(notAProgram) << "\x7f" "ELF garbage";
+    std::ofstream(notAProgram) << "\x7f"
+                                  "ELF garbage";
     chmod(notAProgram.c_str(), 0700);
     const std::string aFolder = folder + "/folder.exe";
     mkdir(aFolder.c_str(), 0700);
 
-    const std::string commands[] = {"\"" + folder + "/missing/browser\" \"%1\"", "\"" + notExecutable + "\" \"%1\"",
-                                    "\"" + notAProgram + "\" \"%1\"", "\"" + aFolder + "\" \"%1\"", "\"\" \"%1\"",
+    const std::string commands[] = {"\"" + folder + "/missing/browser\" \"%1\"",
+                                    "\"" + notExecutable + "\" \"%1\"",
+                                    "\"" + notAProgram + "\" \"%1\"",
+                                    "\"" + aFolder + "\" \"%1\"",
+                                    "\"\" \"%1\"",
                                     "   "};
     size_t expected = 0;
     for (const std::string &command : commands) {

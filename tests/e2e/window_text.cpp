@@ -53,8 +53,8 @@ BOOL CALLBACK printControl(HWND control, LPARAM) {
     char text[2048] = "";
     GetClassNameA(control, className, sizeof className);
     GetWindowTextA(control, text, sizeof text);
-    std::printf("%s\t%d\t%s\t%s\n", className, GetDlgCtrlID(control),
-                IsWindowEnabled(control) ? "enabled" : "disabled", escaped(text).c_str());
+    std::printf("%s\t%d\t%s\t%s\n", className, GetDlgCtrlID(control), IsWindowEnabled(control) ? "enabled" : "disabled",
+                escaped(text).c_str());
     if (lstrcmpiA(className, "ListBox") == 0) {
         printEntries(control);
     }

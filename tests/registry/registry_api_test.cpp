@@ -44,8 +44,7 @@ TEST_F(KeysAndHandles, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
     KeyHandle key, again;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, path("Mixed\\Shell").c_str(), key.out()), ERROR_SUCCESS);
     DWORD disposition = 0;
-    ASSERT_EQ(create(HKEY_CLASSES_ROOT, "CORVANTREGISTRYTEST\\mixed\\SHELL", again.out(), KEY_ALL_ACCESS,
-                     &disposition),
+    ASSERT_EQ(create(HKEY_CLASSES_ROOT, "CORVANTREGISTRYTEST\\mixed\\SHELL", again.out(), KEY_ALL_ACCESS, &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
     EXPECT_EQ(subkeyNames(scratchKey), std::vector<std::string>{"Mixed"});
@@ -165,8 +164,7 @@ TEST_F(KeysAndHandles, KeyNamesUpTo255AndValueNamesUpTo16383Characters) {
 
     std::string value16383(16383, 'v');
     EXPECT_EQ(setBytes(base, value16383.c_str(), REG_SZ, std::string("1\0", 2)), ERROR_SUCCESS);
-    EXPECT_EQ(setBytes(base, std::string(16384, 'v').c_str(), REG_SZ, std::string("2\0", 2)),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(setBytes(base, std::string(16384, 'v').c_str(), REG_SZ, std::string("2\0", 2)), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(valueNames(scratchKey), std::vector<std::string>{value16383});
 }
 
@@ -262,8 +260,7 @@ TEST_F(Values, AStringWhoseLengthLeavesOutTheZeroAfterItGetsTheZeroCounted) {
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(readValue(scratchKey, "short"), stringValue("abc"));
 
-    ASSERT_EQ(RegSetValueExA(key, "expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(text), 3),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(text), 3), ERROR_SUCCESS);
     EXPECT_EQ(readValue(scratchKey, "expand"), (RegistryValue{REG_EXPAND_SZ, std::string("abc\0", 4)}));
     // Only strings: other data is taken as long as given.
     ASSERT_EQ(RegSetValueExA(key, "binary", 0, REG_BINARY, reinterpret_cast<const BYTE *>(text), 3), ERROR_SUCCESS);
@@ -500,8 +497,7 @@ TEST_F(CurrentUser, KeysAndValuesBelowItWorkAsBelowClassesRootAndStayApart) {
               (std::vector<std::string>{"Hash", "ProgId"}));
     EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, userScratchKey), std::vector<std::string>{"http"});
     KeyHandle again;
-    ASSERT_EQ(create(HKEY_CURRENT_USER, userPath("Http").c_str(), again.out(), KEY_READ, &disposition),
-              ERROR_SUCCESS);
+    ASSERT_EQ(create(HKEY_CURRENT_USER, userPath("Http").c_str(), again.out(), KEY_READ, &disposition), ERROR_SUCCESS);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
 
     // The same path below the other root is another key.

@@ -33,11 +33,15 @@ const std::vector<CorruptStore> corruptStores = {
     {"key deletion", header + "[-HKEY_CLASSES_ROOT\\http]\r\n", 3},
     {"empty key name", header + "[HKEY_CLASSES_ROOT\\http\\\\shell]\r\n", 3},
     {"key name too long", header + "[HKEY_CLASSES_ROOT\\" + std::string(256, 'k') + "]\r\n", 3},
-    {"keys nested too deeply", header + "[HKEY_CLASSES_ROOT" + [] {
-         std::string levels;
-         for (int i = 0; i < 513; ++i) levels += "\\k";
-         return levels;
-     }() + "]\r\n", 3},
+    {"keys nested too deeply",
+     header + "[HKEY_CLASSES_ROOT" +
+         [] {
+             std::string levels;
+             for (int i = 0; i < 513; ++i) levels += "\\k";
+             return levels;
+         }() +
+         "]\r\n",
+     3},
     {"truncated continuation", header + keyLine + "\"a\"=hex:01,02,\\\r\n", 4},
     {"continuation into a key line", header + keyLine + "\"a\"=hex:01,\\\r\n" + keyLine, 5},
     {"continuation into a blank line", header + keyLine + "\"a\"=hex:01,\\\r\n\r\n  02\r\n", 5},

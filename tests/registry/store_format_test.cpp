@@ -113,7 +113,8 @@ TEST_F(StoreFormat, EveryValueSurvivesTheFileByteForByte) {
     {
         KeyHandle key;
         ASSERT_EQ(create(HKEY_CLASSES_ROOT, keyName, key.out()), ERROR_SUCCESS);
-        for (const auto &[name, value] : values) ASSERT_EQ(setBytes(key, name.c_str(), value.type, value.bytes), ERROR_SUCCESS) << name;
+        for (const auto &[name, value] : values)
+            ASSERT_EQ(setBytes(key, name.c_str(), value.type, value.bytes), ERROR_SUCCESS) << name;
     }
     const std::string written = fileText(storeFile());
 

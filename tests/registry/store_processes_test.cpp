@@ -5,9 +5,7 @@
 namespace corvant::testing {
 namespace {
 
-std::string valueName(int process, int index) {
-    return "p" + std::to_string(process) + "-" + std::to_string(index);
-}
+std::string valueName(int process, int index) { return "p" + std::to_string(process) + "-" + std::to_string(index); }
 
 using SharedStore = StoreTest;
 
@@ -20,8 +18,8 @@ TEST_F(SharedStore, TwoProcessesWritingAtOnceLoseNoUpdate) {
     auto writer = [](int process) {
         return [process] {
             HKEY key = nullptr;
-            if (RegCreateKeyExA(HKEY_CLASSES_ROOT, scratchKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr) != ERROR_SUCCESS)
+            if (RegCreateKeyExA(HKEY_CLASSES_ROOT, scratchKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+                ERROR_SUCCESS)
                 return false;
             bool good = true;
             for (int i = 0; i < perProcess && good; ++i) {
@@ -30,8 +28,8 @@ TEST_F(SharedStore, TwoProcessesWritingAtOnceLoseNoUpdate) {
                 // Every tenth step also adds a key of its own.
                 HKEY subkey = nullptr;
                 if (good && i % 10 == 0) {
-                    good = RegCreateKeyExA(key, valueName(process, i).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                           nullptr, &subkey, nullptr) == ERROR_SUCCESS;
+                    good = RegCreateKeyExA(key, valueName(process, i).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                           &subkey, nullptr) == ERROR_SUCCESS;
                     if (good) RegCloseKey(subkey);
                 }
             }
@@ -66,10 +64,10 @@ TEST_F(SharedStore, AnOpenHandleSeesWhatAnotherProcessWrote) {
 
     pid_t child = startChild([] {
         HKEY other = nullptr;
-        bool good = RegOpenKeyExA(HKEY_CLASSES_ROOT, scratchKey, 0, KEY_SET_VALUE, &other) == ERROR_SUCCESS &&
-                    setBytes(other, "from child", REG_SZ, std::string("hello\0", 6)) == ERROR_SUCCESS &&
-                    RegCreateKeyExA(other, "Child", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &other, nullptr) ==
-                        ERROR_SUCCESS;
+        bool good =
+            RegOpenKeyExA(HKEY_CLASSES_ROOT, scratchKey, 0, KEY_SET_VALUE, &other) == ERROR_SUCCESS &&
+            setBytes(other, "from child", REG_SZ, std::string("hello\0", 6)) == ERROR_SUCCESS &&
+            RegCreateKeyExA(other, "Child", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &other, nullptr) == ERROR_SUCCESS;
         return good;
     });
     ASSERT_GT(child, 0);
@@ -90,7 +88,8 @@ TEST_F(SharedStore, AnOpenHandleSeesWhatAnotherProcessWrote) {
 TEST_F(SharedStore, AKeyDeletedByAnotherProcessIsSeenAsDeleted) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, path("Doomed").c_str(), key.out()), ERROR_SUCCESS);
-    pid_t child = startChild([] { return RegDeleteTreeA(HKEY_CLASSES_ROOT, "CorvantRegistryTest\\Doomed") == ERROR_SUCCESS; });
+    pid_t child =
+        startChild([] { return RegDeleteTreeA(HKEY_CLASSES_ROOT, "CorvantRegistryTest\\Doomed") == ERROR_SUCCESS; });
     ASSERT_GT(child, 0);
     ASSERT_TRUE(childSucceeded(child, 60));
     EXPECT_EQ(setBytes(key, "v", REG_SZ, std::string("x\0", 2)), ERROR_KEY_DELETED);

@@ -58,17 +58,13 @@ TEST_F(StoreRewrite, TheFileAlwaysHoldsWhatTheCallsAnswer) {
             ASSERT_EQ(setBytes(key, pick({"", "one", "TWO"}).c_str(), REG_SZ, std::to_string(step) + '\0'),
                       ERROR_SUCCESS);
             break;
-        case 3:
-            RegDeleteTreeA(root, keyPath.c_str());
-            break;
+        case 3: RegDeleteTreeA(root, keyPath.c_str()); break;
         case 4:
             if (open(root, keyPath.c_str(), key.out()) == ERROR_SUCCESS) {
                 ASSERT_EQ(RegDeleteTreeA(key, nullptr), ERROR_SUCCESS);
             }
             break;
-        default:
-            ASSERT_EQ(setBytes(root, "top", REG_SZ, std::to_string(step) + '\0'), ERROR_SUCCESS);
-            break;
+        default: ASSERT_EQ(setBytes(root, "top", REG_SZ, std::to_string(step) + '\0'), ERROR_SUCCESS); break;
         }
         if (step % 20 == 0) {
             SCOPED_TRACE("step " + std::to_string(step));

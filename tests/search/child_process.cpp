@@ -48,8 +48,7 @@ ChildResult runInChild(const std::function<std::string()> &work, unsigned timeou
     }
     close(channel[0]);
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     result.exitedNormally = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return result;
 }

@@ -19,8 +19,8 @@ class FileFunctionsTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
-        for (const char *file : {"iexplore.exe", "SETUP.EXE", "README", "notes.txt", "a.b.c",
-                                 "[x].exe", "x.exe.old", "sub/inner.exe"}) {
+        for (const char *file :
+             {"iexplore.exe", "SETUP.EXE", "README", "notes.txt", "a.b.c", "[x].exe", "x.exe.old", "sub/inner.exe"}) {
             makeFile(sandbox_.folder(), file);
         }
         makeFolder(sandbox_.folder(), "empty");
@@ -74,8 +74,8 @@ TEST_F(FileFunctionsTest, BracketsStandForThemselves) {
 }
 
 TEST_F(FileFunctionsTest, StarDotStarMatchesEveryNameWithOrWithoutADot) {
-    EXPECT_EQ(names("*.*"), (Names{".", "..", "iexplore.exe", "SETUP.EXE", "README", "notes.txt",
-                                   "a.b.c", "[x].exe", "x.exe.old", "sub", "empty"}));
+    EXPECT_EQ(names("*.*"), (Names{".", "..", "iexplore.exe", "SETUP.EXE", "README", "notes.txt", "a.b.c", "[x].exe",
+                                   "x.exe.old", "sub", "empty"}));
     EXPECT_EQ(names("*.*"), names("*"));
     EXPECT_EQ(names("README.*"), Names{"README"});
 }
@@ -95,8 +95,7 @@ TEST_F(FileFunctionsTest, DotEntriesComeFirstAsFoldersAndOnlyWherePatternsMatchT
 
 TEST_F(FileFunctionsTest, FoldersAndFilesAreToldApartByTheDirectoryBit) {
     for (const Found &entry : enumerate("*")) {
-        const bool folder = entry.name == "sub" || entry.name == "empty" || entry.name == "." ||
-                            entry.name == "..";
+        const bool folder = entry.name == "sub" || entry.name == "empty" || entry.name == "." || entry.name == "..";
         EXPECT_EQ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, folder) << entry.name;
         EXPECT_EQ(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << entry.name;
     }
@@ -183,7 +182,6 @@ TEST_F(FileFunctionsTest, CurrentFolderChangesByNameWithoutCaseAndBackWithDotDot
     EXPECT_EQ(currentDirectory(), pathInTree("SUB"));
     ASSERT_TRUE(SetCurrentDirectoryA(".."));
     EXPECT_EQ(currentDirectory(), tree());
-
 }
 
 TEST_F(FileFunctionsTest, CurrentFolderThatCannotBeEnteredSaysWhereThePathBreaksOff) {
@@ -237,8 +235,7 @@ TEST_F(FileFunctionsTest, BackslashLeadsFromTheWindowsFolderToItsDriveRoot) {
     const std::string root = currentDirectory();
     ASSERT_FALSE(root.empty());
     EXPECT_EQ(root.back(), separator);
-    EXPECT_EQ(std::string(windows).compare(0, root.size(), root), 0)
-        << root << " is not the root of " << windows;
+    EXPECT_EQ(std::string(windows).compare(0, root.size(), root), 0) << root << " is not the root of " << windows;
     // A drive root lists no "." or "..".
     const Names atRoot = names("*.*");
     EXPECT_FALSE(atRoot.empty());

@@ -42,8 +42,7 @@ protected:
         return 0;
     }
 
-    const Names everything{".",  "..",   "README", "notes.txt", "a.b.c", "setup.exe",
-                           "extra", "Data", "b",      "x y",       "sub"};
+    const Names everything{".", "..", "README", "notes.txt", "a.b.c", "setup.exe", "extra", "Data", "b", "x y", "sub"};
 };
 
 TEST_F(NamePatternTest, TrailingDotsAndSpacesAreDropped) {

@@ -32,8 +32,7 @@ void removeTreeHere(const std::string &name) {
             const std::string entryName = entry->d_name;
             if (entryName == "." || entryName == "..") continue;
             struct stat status;
-            const bool folder =
-                lstat(entry->d_name, &status) == 0 && S_ISDIR(status.st_mode);
+            const bool folder = lstat(entry->d_name, &status) == 0 && S_ISDIR(status.st_mode);
             entries.emplace_back(entryName, folder);
         }
         closedir(stream);

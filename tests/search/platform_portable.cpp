@@ -14,8 +14,7 @@ HWND createSortedListBox() { return createStandaloneListBox(LBS_SORT); }
 void destroyListBox(HWND listBox) { destroyStandaloneWindow(listBox); }
 
 // The folder becomes the file system's root in a child process.
-bool searchFromDriveRoot(const std::string &folder, std::string &root,
-                         std::vector<std::string> &entries) {
+bool searchFromDriveRoot(const std::string &folder, std::string &root, std::vector<std::string> &entries) {
     const ChildResult result = runInChild([&folder]() -> std::string {
         if (chroot(folder.c_str()) != 0 || chdir("/") != 0) return "";
         HWND listBox = createSortedListBox();

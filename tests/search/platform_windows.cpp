@@ -6,15 +6,14 @@ namespace corvant::testing {
 const char separator = '\\';
 
 HWND createSortedListBox() {
-    return CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0, 0, 400, 300,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0, 0, 400, 300, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 void destroyListBox(HWND listBox) { DestroyWindow(listBox); }
 
 // The folder is given a drive letter of its own for the search.
-bool searchFromDriveRoot(const std::string &folder, std::string &root,
-                         std::vector<std::string> &entries) {
+bool searchFromDriveRoot(const std::string &folder, std::string &root, std::vector<std::string> &entries) {
     const DWORD drivesInUse = GetLogicalDrives();
     char drive[] = "?:";
     for (char letter = 'Z'; letter > 'D' && drive[0] == '?'; --letter) {

@@ -12,8 +12,7 @@ std::vector<std::string> listEntries(HWND listBox) {
         const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length < 0) break;
         std::string text(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&text[0]));
+        SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
         text.resize(static_cast<size_t>(length));
         entries.push_back(text);
     }
@@ -28,13 +27,11 @@ std::string currentDirectory() {
 }
 
 void makeFolder(const std::string &base, const std::string &relative) {
-    std::filesystem::create_directories(std::filesystem::u8path(base) /
-                                        std::filesystem::u8path(relative));
+    std::filesystem::create_directories(std::filesystem::u8path(base) / std::filesystem::u8path(relative));
 }
 
 void makeFile(const std::string &base, const std::string &relative) {
-    const std::filesystem::path path =
-        std::filesystem::u8path(base) / std::filesystem::u8path(relative);
+    const std::filesystem::path path = std::filesystem::u8path(base) / std::filesystem::u8path(relative);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << "MZ";
 }

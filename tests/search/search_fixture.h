@@ -21,8 +21,7 @@ void destroyListBox(HWND listBox);
 // Searches with folder standing in for the root of a drive. Answers the
 // root's name as the platform spells it (ending in a separator) and the
 // entries found; false where the platform cannot arrange this.
-bool searchFromDriveRoot(const std::string &folder, std::string &root,
-                         std::vector<std::string> &entries);
+bool searchFromDriveRoot(const std::string &folder, std::string &root, std::vector<std::string> &entries);
 
 // Every entry of a list box, in list order.
 std::vector<std::string> listEntries(HWND listBox);

@@ -54,8 +54,15 @@ protected:
             makeFile(sandbox_.folder(), file);
         }
         makeFolder(sandbox_.folder(), "empty");
-        folders_ = {tree(), pathInTree("a"), pathInTree("a/b"), pathInTree("a/b/c"), pathInTree("d"),
-                    pathInTree("d/e"), pathInTree("f"), pathInTree("f/g"), pathInTree("f/g/h"),
+        folders_ = {tree(),
+                    pathInTree("a"),
+                    pathInTree("a/b"),
+                    pathInTree("a/b/c"),
+                    pathInTree("d"),
+                    pathInTree("d/e"),
+                    pathInTree("f"),
+                    pathInTree("f/g"),
+                    pathInTree("f/g/h"),
                     pathInTree("empty")};
         everything_ = searchWholeTree();
         SendMessageA(listBox_, LB_RESETCONTENT, 0, 0);

@@ -53,9 +53,8 @@ protected:
 };
 
 TEST_F(NativeSearchTest, UnreadableFoldersAreSkippedWithoutRepeatsOrLosingThePlace) {
-    for (const char *file : {"NETSCAPE.EXE", "a/NETSCAPE.EXE", "locked/NETSCAPE.EXE",
-                             "listless/NETSCAPE.EXE", "listless/inner/NETSCAPE.EXE",
-                             "z/NETSCAPE.EXE"}) {
+    for (const char *file : {"NETSCAPE.EXE", "a/NETSCAPE.EXE", "locked/NETSCAPE.EXE", "listless/NETSCAPE.EXE",
+                             "listless/inner/NETSCAPE.EXE", "z/NETSCAPE.EXE"}) {
         makeFile(sandbox_.folder(), file);
     }
     ASSERT_EQ(chmod(pathInTree("locked").c_str(), 0), 0);
@@ -69,8 +68,8 @@ TEST_F(NativeSearchTest, UnreadableFoldersAreSkippedWithoutRepeatsOrLosingThePla
 
     ASSERT_TRUE(search.finished) << "the child could not give up its file access rights";
     EXPECT_EQ(search.endedIn, tree());
-    EXPECT_EQ(search.entries, (Entries{pathInTree("a/NETSCAPE.EXE"), pathInTree("NETSCAPE.EXE"),
-                                       pathInTree("z/NETSCAPE.EXE")}));
+    EXPECT_EQ(search.entries,
+              (Entries{pathInTree("a/NETSCAPE.EXE"), pathInTree("NETSCAPE.EXE"), pathInTree("z/NETSCAPE.EXE")}));
 }
 
 TEST_F(NativeSearchTest, LinksAreNeverFollowed) {
@@ -94,8 +93,8 @@ TEST_F(NativeSearchTest, LinksAreNeverFollowed) {
 TEST_F(NativeSearchTest, FoldersWithNamesWindowsCannotHoldAreSkippedAndThePlaceIsKept) {
     // Spelt as Windows paths these would lead to the root, two levels up, or
     // into a/b; the walk skips them (and what lies below them) instead.
-    const std::vector<std::string> foreign = {"\\", "..\\..", "a\\b", "*", "?x", "C:", "trail\\",
-                                              "say \"hi\"", "x<y>", "p|q", "line\nbreak"};
+    const std::vector<std::string> foreign = {
+        "\\", "..\\..", "a\\b", "*", "?x", "C:", "trail\\", "say \"hi\"", "x<y>", "p|q", "line\nbreak"};
     makeFile(sandbox_.folder(), "a/b/NETSCAPE.EXE");
     makeFile(sandbox_.folder(), "plain/NETSCAPE.EXE");
     for (const std::string &name : foreign) {

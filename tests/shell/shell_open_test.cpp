@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 class ShellOpen : public ::testing::Test {
 protected:
     // A stand-in browser at folder/relative ("/" between the parts); answers its full path.
@@ -39,8 +38,7 @@ protected:
 
     static void setString(const std::string &keyPath, const std::string &text) {
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                  nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS)
             << keyPath;
         EXPECT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),

@@ -30,8 +30,8 @@ std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, co
     RegistryValue value;
     value.type = type;
     value.bytes.resize(size);
-    if (RegQueryValueExA(key.handle, valueName.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE *>(value.bytes.data()), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.handle, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(value.bytes.data()),
+                         &size) != ERROR_SUCCESS)
         return std::nullopt;
     value.bytes.resize(size);
     return value;
@@ -44,9 +44,7 @@ std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath) {
     for (DWORD index = 0;; ++index) {
         char name[256];
         DWORD length = sizeof name;
-        if (RegEnumKeyExA(key.handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+        if (RegEnumKeyExA(key.handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.emplace_back(name, length);
     }
     return names;
@@ -59,9 +57,7 @@ std::vector<std::string> valueNames(HKEY root, const std::string &keyPath) {
     for (DWORD index = 0;; ++index) {
         char name[16384];
         DWORD length = sizeof name;
-        if (RegEnumValueA(key.handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+        if (RegEnumValueA(key.handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.emplace_back(name, length);
     }
     return names;
@@ -69,9 +65,7 @@ std::vector<std::string> valueNames(HKEY root, const std::string &keyPath) {
 
 void deleteTree(HKEY root, const std::string &keyPath) { RegDeleteTreeA(root, keyPath.c_str()); }
 
-RegistryValue stringValue(const std::string &text) {
-    return RegistryValue{REG_SZ, text + std::string(1, '\0')};
-}
+RegistryValue stringValue(const std::string &text) { return RegistryValue{REG_SZ, text + std::string(1, '\0')}; }
 
 RegistryValue dwordValue(DWORD number) {
     std::string bytes;

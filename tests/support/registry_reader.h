@@ -14,9 +14,7 @@ struct RegistryValue {
     DWORD type = REG_NONE;
     std::string bytes;  // exact data, terminating zero included for REG_SZ
 
-    bool operator==(const RegistryValue &other) const {
-        return type == other.type && bytes == other.bytes;
-    }
+    bool operator==(const RegistryValue &other) const { return type == other.type && bytes == other.bytes; }
 };
 
 // Key paths are relative to the root given (HKEY_CLASSES_ROOT when none is), with backslashes.

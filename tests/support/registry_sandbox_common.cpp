@@ -11,8 +11,7 @@ const char *const programKeys[7] = {".html", ".htm", "htmlfile", "http", "https"
 RegistrySandbox::RegistrySandbox() {
     std::random_device random;
     for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("corvant-test-" + std::to_string(random()));
+        auto candidate = std::filesystem::temp_directory_path() / ("corvant-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) folder_ = candidate.string();
     }
     if (folder_.empty()) throw std::runtime_error("cannot make a scratch folder");

@@ -106,8 +106,8 @@ protected:
     // The copies of IEXPLORE.EXE, as the search lists them, sorted.
     Entries everyCopy() const {
         Entries copies;
-        for (const char *relative : {"Program Files/Internet Explorer/IEXPLORE.EXE", "Apps/IEXPLORE.EXE",
-                                     "Apps/old/IEXPLORE.EXE"}) {
+        for (const char *relative :
+             {"Program Files/Internet Explorer/IEXPLORE.EXE", "Apps/IEXPLORE.EXE", "Apps/old/IEXPLORE.EXE"}) {
             std::string path = top_ + pathSeparator + relative;
             std::replace(path.begin() + static_cast<long>(top_.size()), path.end(), '/', pathSeparator);
             copies.push_back(path);

@@ -106,11 +106,10 @@ protected:
 // The dialog on its own, run from the scratch drive.
 class AutoFindDialog : public ScratchDrive {
 protected:
-
     INT_PTR runDialog(const std::string &keys) {
         typeKeys(keys);
-        INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTO_FIND),
-                                         GetDesktopWindow(), observingProc, 0);
+        INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTO_FIND), GetDesktopWindow(),
+                                         observingProc, 0);
         EXPECT_FALSE(scriptRanDry()) << "the dialog wanted more keys:\n" << screenText();
         return result;
     }
@@ -334,8 +333,7 @@ TEST_F(AutoFindCommand, OtherBrowsersAreRefusedBeforeAnythingMoves) {
 
     auto boxes = shownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "Corvant can't search for \"other\" browsers because their filenames are not known.");
+    EXPECT_EQ(boxes[0].text, "Corvant can't search for \"other\" browsers because their filenames are not known.");
     EXPECT_FALSE(boxes[0].titleGiven);
     EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONERROR));
     EXPECT_EQ(boxes[0].owner, mainDialogWindow);

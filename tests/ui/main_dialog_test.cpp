@@ -49,9 +49,9 @@ TEST_F(MainDialog, BrowserChoicesSetTheTwoTypeFlags) {
         bool netscape;
         bool other;
     } cases[] = {
-        {"{Down}", false, false},            // Internet Explorer
-        {"{Down}{Down}", true, true},        // Other browsers
-        {"{Down}{Down}{Up}", false, false},  // Other, then Internet Explorer
+        {"{Down}", false, false},               // Internet Explorer
+        {"{Down}{Down}", true, true},           // Other browsers
+        {"{Down}{Down}{Up}", false, false},     // Other, then Internet Explorer
         {"{Down}{Down}{Up}{Up}", true, false},  // Other, then Netscape
     };
     for (const Case &c : cases) {
@@ -70,8 +70,7 @@ TEST_F(MainDialog, ChosenExecutableIsAppliedAndReported) {
 
     EXPECT_EQ(std::string(browserSettings.browserPath), browser);
     // The path holds a blank, so the command value quotes it.
-    EXPECT_EQ(readValue("http\\shell\\open\\command", ""),
-              stringValue("\"" + browser + "\" \"%1\""));
+    EXPECT_EQ(readValue("http\\shell\\open\\command", ""), stringValue("\"" + browser + "\" \"%1\""));
     EXPECT_EQ(readValue("htmlfile\\DefaultIcon", ""), stringValue(browser + ",0"));
     EXPECT_EQ(readValue(".html", ""), stringValue("htmlfile"));
     EXPECT_EQ(readValue("gopher\\shell\\open\\ddeexec\\Application", ""), stringValue("IExplore"));

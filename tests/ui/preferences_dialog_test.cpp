@@ -12,14 +12,13 @@ using Preferences = DialogTest;
 struct Flags {
     bool htmlFile, http, https, gopher, ftp;
     bool operator==(const Flags &o) const {
-        return htmlFile == o.htmlFile && http == o.http && https == o.https &&
-               gopher == o.gopher && ftp == o.ftp;
+        return htmlFile == o.htmlFile && http == o.http && https == o.https && gopher == o.gopher && ftp == o.ftp;
     }
 };
 
 std::ostream &operator<<(std::ostream &out, const Flags &f) {
-    return out << "html " << f.htmlFile << " http " << f.http << " https " << f.https
-               << " gopher " << f.gopher << " ftp " << f.ftp;
+    return out << "html " << f.htmlFile << " http " << f.http << " https " << f.https << " gopher " << f.gopher
+               << " ftp " << f.ftp;
 }
 
 Flags currentFlags() {
@@ -66,8 +65,8 @@ TEST_F(Preferences, ReopeningShowsThePreviousChoice) {
 
 TEST_F(Preferences, ApplyWithEveryNameClearedWritesNothingButReportsSuccess) {
     std::string browser = makeFile("b/NETSCAPE.EXE");
-    runProgram(openPreferences + toHttp + "{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}" +
-               "{Enter}{A-s}" + chooseFile(browser) + "{Enter}{Esc}");
+    runProgram(openPreferences + toHttp + "{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}{Tab}{Space}" + "{Enter}{A-s}" +
+               chooseFile(browser) + "{Enter}{Esc}");
     EXPECT_EQ(currentFlags(), (Flags{false, false, false, false, false}));
     EXPECT_TRUE(registryUntouched());
     auto boxes = shownMessageBoxes();

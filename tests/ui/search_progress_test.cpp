@@ -70,8 +70,7 @@ TEST_F(SearchProgressTest, QuitStopsTheSearchAndIsLeftForTheDialogsLoop) {
 
     EXPECT_TRUE(progress.cancelled());
     MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {}
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(message.wParam, 7u);
 }

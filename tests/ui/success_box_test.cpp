@@ -121,8 +121,7 @@ TEST_F(SuccessBox, YesAsksForDefaultAppsAndNoDoesNot) {
     EXPECT_EQ(recordedUpTo("ms-settings:after-no"), std::vector<std::string>{"ms-settings:after-no"});
 
     expectOneBox(applyAnswering(IDYES), question("https", false), questionStyle);
-    EXPECT_EQ(requests.waitUntilRecorded(defaultApps),
-              (std::vector<std::string>{"ms-settings:after-no", defaultApps}));
+    EXPECT_EQ(requests.waitUntilRecorded(defaultApps), (std::vector<std::string>{"ms-settings:after-no", defaultApps}));
 
     // The plain box asks for nothing.
     seeds.removeAll();

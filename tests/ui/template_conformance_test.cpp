@@ -12,17 +12,14 @@ namespace corvant::testing {
 namespace {
 
 // Window, dialog and control styles, with Windows' values.
-constexpr uint32_t popup = 0x80000000, child = 0x40000000, minimizeBox = 0x00020000,
-                   visible = 0x10000000, disabled = 0x08000000, caption = 0x00C00000,
-                   border = 0x00800000, vScroll = 0x00200000, hScroll = 0x00100000,
-                   sysMenu = 0x00080000, thickFrame = 0x00040000, group = 0x00020000,
+constexpr uint32_t popup = 0x80000000, child = 0x40000000, minimizeBox = 0x00020000, visible = 0x10000000,
+                   disabled = 0x08000000, caption = 0x00C00000, border = 0x00800000, vScroll = 0x00200000,
+                   hScroll = 0x00100000, sysMenu = 0x00080000, thickFrame = 0x00040000, group = 0x00020000,
                    tabStop = 0x00010000, maximizeBox = 0x00010000;
 constexpr uint32_t modalFrame = 0x80, setFont = 0x40, center = 0x800;
-constexpr uint32_t pushButton = 0x0, defPushButton = 0x1, autoCheckBox = 0x3,
-                   autoRadioButton = 0x9, groupBox = 0x7;
+constexpr uint32_t pushButton = 0x0, defPushButton = 0x1, autoCheckBox = 0x3, autoRadioButton = 0x9, groupBox = 0x7;
 constexpr uint32_t leftText = 0x0;
-constexpr uint32_t lbsNotify = 0x1, lbsSort = 0x2, lbsNoIntegralHeight = 0x100,
-                   lbsDisableNoScroll = 0x1000;
+constexpr uint32_t lbsNotify = 0x1, lbsSort = 0x2, lbsNoIntegralHeight = 0x100, lbsDisableNoScroll = 0x1000;
 
 struct ExpectedControl {
     int id;
@@ -61,8 +58,7 @@ const ExpectedDialog mainDialog{
          7, 7, 202, 27, leftText | group},
         {-1, "Button", "Step 1 - Browser type", 7, 36, 95, 51, groupBox},
         {-1, "Button", "Test default browser", 114, 36, 108, 51, groupBox},
-        {-1, "Static", "Click button to launch the default browser.", 124, 48, 90, 18,
-         leftText | group},
+        {-1, "Static", "Click button to launch the default browser.", 124, 48, 90, 18, leftText | group},
         {-1, "Static",
          "Step 1: Select browser type\nStep 2: Optionally set preferences\nStep 3: Locate "
          "browser.exe",
@@ -84,16 +80,13 @@ const ExpectedDialog preferencesDialog{
     modalFrame | center | popup | caption | sysMenu,
     {
         {1, "Button", "OK", 124, 76, 50, 14, defPushButton | tabStop},
-        {1004, "Button", "http (hypertext transfer protocol)", 7, 43, 115, 10,
-         autoCheckBox | tabStop},
+        {1004, "Button", "http (hypertext transfer protocol)", 7, 43, 115, 10, autoCheckBox | tabStop},
         {1005, "Button", "https (secure HTTP)", 7, 56, 80, 10, autoCheckBox | tabStop},
         {1006, "Button", "gopher", 7, 69, 38, 10, autoCheckBox | tabStop},
         {1007, "Button", "ftp (file transfer protocol)", 7, 82, 91, 10, autoCheckBox | tabStop},
-        {-1, "Static",
-         "Corvant will modify the following registered names in the system registry:", 7, 7,
-         167, 18, leftText | group},
-        {1009, "Button", "htmlfile - (hypertext markup language)", 7, 30, 133, 10,
-         autoCheckBox | tabStop},
+        {-1, "Static", "Corvant will modify the following registered names in the system registry:", 7, 7, 167, 18,
+         leftText | group},
+        {1009, "Button", "htmlfile - (hypertext markup language)", 7, 30, 133, 10, autoCheckBox | tabStop},
     }};
 
 const ExpectedDialog autoFindDialog{
@@ -107,8 +100,7 @@ const ExpectedDialog autoFindDialog{
         {2, "Button", "Cancel", 171, 125, 50, 14, pushButton | tabStop},
         {1013, "Button", "&Accept", 67, 125, 50, 14, pushButton | tabStop},
         {1015, "ListBox", "", 7, 29, 214, 90,
-         lbsSort | lbsNotify | border | vScroll | hScroll | lbsDisableNoScroll |
-             lbsNoIntegralHeight | tabStop},
+         lbsSort | lbsNotify | border | vScroll | hScroll | lbsDisableNoScroll | lbsNoIntegralHeight | tabStop},
         {-1, "Static",
          "List of potential web browsers found (click Start to search). After search, click "
          "Accept (if you don't hilight any, first is taken).",
@@ -214,8 +206,8 @@ TEST(ProgramResources, IconGroupHoldsLargeAndSmallSixteenColourImages) {
         size_t at = 6 + entry * 14;
         unsigned width = field(*group, at, 1);
         EXPECT_EQ(field(*group, at + 1, 1), width);  // square
-        EXPECT_EQ(field(*group, at + 2, 1), 16u);     // colours
-        EXPECT_EQ(field(*group, at + 6, 2), 4u);      // bits per pixel
+        EXPECT_EQ(field(*group, at + 2, 1), 16u);    // colours
+        EXPECT_EQ(field(*group, at + 6, 2), 4u);     // bits per pixel
         sizes.push_back(width);
 
         // The image itself: a 4-bit bitmap of twice the height (colour and mask).
@@ -236,8 +228,7 @@ TEST(ProgramResources, ManifestAsksForAdministratorStylesAndDpiAwareness) {
     ASSERT_TRUE(manifest);
     std::string text(manifest->begin(), manifest->end());
     EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos);
-    EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos);
+    EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos);
 }
 

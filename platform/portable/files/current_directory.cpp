@@ -96,9 +96,7 @@ bool statAnyLength(const std::string &path, struct stat &status) {
     return reached;
 }
 
-bool sameDirectory(const struct stat &a, dev_t device, ino_t inode) {
-    return a.st_dev == device && a.st_ino == inode;
-}
+bool sameDirectory(const struct stat &a, dev_t device, ino_t inode) { return a.st_dev == device && a.st_ino == inode; }
 
 // Whether the remembered name still leads to the current directory; it does
 // not after a chdir() past this layer or a ".." out of a linked folder.
@@ -129,8 +127,8 @@ bool hasInvalidCharacter(const char *path) {
 bool isDirectory(const std::string &path) {
     std::string resolved;
     struct stat status;
-    return corvant::files::resolveWithoutCase(path, resolved) &&
-           stat(resolved.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return corvant::files::resolveWithoutCase(path, resolved) && stat(resolved.c_str(), &status) == 0 &&
+           S_ISDIR(status.st_mode);
 }
 
 // Windows tells a missing last name (ERROR_FILE_NOT_FOUND, or
@@ -139,8 +137,7 @@ bool isDirectory(const std::string &path) {
 DWORD missingTargetError(std::string target, int error) {
     while (target.size() > 1 && target.back() == '/') target.pop_back();
     const size_t slash = target.rfind('/');
-    const std::string parent =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
     if (!isDirectory(parent)) return ERROR_PATH_NOT_FOUND;
     return error == ENOTDIR ? ERROR_DIRECTORY : ERROR_FILE_NOT_FOUND;
 }

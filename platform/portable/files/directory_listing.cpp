@@ -49,9 +49,7 @@ private:
     int fd_;
 };
 
-bool operator==(const timespec &a, const timespec &b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
+bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 bool earlier(const timespec &a, const timespec &b) {
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
@@ -96,14 +94,12 @@ bool stillCurrent(const std::string &path) {
 
 bool isFileSystemRoot(const struct stat &directory) {
     struct stat root;
-    return stat("/", &root) == 0 && root.st_dev == directory.st_dev &&
-           root.st_ino == directory.st_ino;
+    return stat("/", &root) == 0 && root.st_dev == directory.st_dev && root.st_ino == directory.st_ino;
 }
 
 DWORD directoryAttributes(int directoryFd, const char *name, dev_t listedDevice) {
     struct stat status;
-    if (fstatat(directoryFd, name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        status.st_dev != listedDevice) {
+    if (fstatat(directoryFd, name, &status, AT_SYMLINK_NOFOLLOW) == 0 && status.st_dev != listedDevice) {
         return FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     }
     return FILE_ATTRIBUTE_DIRECTORY;
@@ -127,9 +123,8 @@ DWORD entryAttributes(int directoryFd, const char *name, unsigned char type, dev
             return FILE_ATTRIBUTE_ARCHIVE;
         }
         if (S_ISDIR(status.st_mode)) {
-            return status.st_dev != listedDevice
-                       ? FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT
-                       : FILE_ATTRIBUTE_DIRECTORY;
+            return status.st_dev != listedDevice ? FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT
+                                                 : FILE_ATTRIBUTE_DIRECTORY;
         }
         if (S_ISLNK(status.st_mode)) return linkAttributes(directoryFd, name);
         return FILE_ATTRIBUTE_ARCHIVE;
@@ -150,8 +145,7 @@ bool isDot(const char *name) { return name[0] == '.' && name[1] == '\0'; }
 bool isDotDot(const char *name) { return name[0] == '.' && name[1] == '.' && name[2] == '\0'; }
 
 // The listing of what one read brought: the whole directory.
-std::shared_ptr<DirectoryListing> listingOf(int fd, const struct stat &status, const char *read,
-                                            ssize_t filled) {
+std::shared_ptr<DirectoryListing> listingOf(int fd, const struct stat &status, const char *read, ssize_t filled) {
     auto listing = std::make_shared<DirectoryListing>();
     listing->add(".", 1, FILE_ATTRIBUTE_DIRECTORY);
     listing->add("..", 2, FILE_ATTRIBUTE_DIRECTORY);
@@ -179,7 +173,9 @@ std::shared_ptr<DirectoryListing> listingOf(int fd, const struct stat &status, c
 }  // namespace
 
 DirectoryStream::DirectoryStream(int fd, const struct stat &status)
-    : fd_(fd), device_(status.st_dev), dotEntriesLeft_(isFileSystemRoot(status) ? 0 : 2),
+    : fd_(fd),
+      device_(status.st_dev),
+      dotEntriesLeft_(isFileSystemRoot(status) ? 0 : 2),
       buffer_(new char[readBufferSize]) {}
 
 DirectoryStream::~DirectoryStream() { close(fd_); }

@@ -86,8 +86,7 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA findData) {
     }
     const std::string path = corvant::files::toPosixPath(pattern);
     const size_t slash = path.rfind('/');
-    const std::string directory =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
     if (namePattern.empty()) {
         SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
@@ -97,13 +96,11 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA findData) {
     DirectoryEntries entries;
     if (!readWithoutCase(directory, entries)) {
         const int error = errno;
-        SetLastError(error == ENOENT || error == ENOTDIR
-                         ? ERROR_PATH_NOT_FOUND
-                         : corvant::files::win32ErrorFromErrno(error));
+        SetLastError(error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                                         : corvant::files::win32ErrorFromErrno(error));
         return INVALID_HANDLE_VALUE;
     }
-    std::unique_ptr<FindState> state(new (std::nothrow)
-                                         FindState{std::move(entries), NamePattern(namePattern)});
+    std::unique_ptr<FindState> state(new (std::nothrow) FindState{std::move(entries), NamePattern(namePattern)});
     if (!state) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return INVALID_HANDLE_VALUE;

@@ -8,9 +8,7 @@ namespace {
 
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool onlyDotsAndStars(const char *mask) {
-    return mask[std::strspn(mask, ".*")] == '\0';
-}
+bool onlyDotsAndStars(const char *mask) { return mask[std::strspn(mask, ".*")] == '\0'; }
 
 }  // namespace
 
@@ -38,8 +36,8 @@ bool NamePattern::matches(const char *name) const {
     if (matchesNothing_) return false;
     if (exact_) return mask_ == name;
     const char *mask = mask_.c_str();
-    const char *star = nullptr;   // the mask just after the last "*" passed
-    const char *resume = name;    // where the name continues when that "*" takes one more
+    const char *star = nullptr;  // the mask just after the last "*" passed
+    const char *resume = name;   // where the name continues when that "*" takes one more
     while (true) {
         if (*mask == '*') {
             while (*mask == '*') ++mask;

@@ -24,8 +24,7 @@ bool exists(const std::string &path) {
 }
 
 // The entry of directory whose name equals name without regard to case.
-bool findEntryWithoutCase(const std::string &directory, const std::string &name,
-                          std::string &found) {
+bool findEntryWithoutCase(const std::string &directory, const std::string &name, std::string &found) {
     DIR *stream = opendir(directory.empty() ? "." : directory.c_str());
     if (stream == nullptr) return false;
     bool any = false;

@@ -25,9 +25,7 @@ namespace corvant::testing {
 
 void setDriveRoot(const std::string &folder) { driveRootFolder = folder.empty() ? "/" : folder; }
 
-void setWindowsDirectory(const std::string &folder) {
-    windowsFolder = folder.empty() ? "/etc" : folder;
-}
+void setWindowsDirectory(const std::string &folder) { windowsFolder = folder.empty() ? "/etc" : folder; }
 
 void failWindowsDirectory(bool fail) { windowsFolderFails = fail; }
 

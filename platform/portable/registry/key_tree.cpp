@@ -52,9 +52,7 @@ bool Key::removeSubkey(std::string_view subkeyName) {
     return true;
 }
 
-const Value *Key::findValue(std::string_view valueName) const {
-    return const_cast<Key *>(this)->valueNamed(valueName);
-}
+const Value *Key::findValue(std::string_view valueName) const { return const_cast<Key *>(this)->valueNamed(valueName); }
 
 Value *Key::valueNamed(std::string_view valueName) {
     if (values_.size() <= fewValues) {
@@ -94,7 +92,9 @@ Key &Key::appendSubkeyUnordered(std::string_view subkeyName) {
 }
 
 void Key::restoreSubkeyOrder() {
-    auto before = [](const std::unique_ptr<Key> &a, const std::unique_ptr<Key> &b) { return nameBefore(a->name, b->name); };
+    auto before = [](const std::unique_ptr<Key> &a, const std::unique_ptr<Key> &b) {
+        return nameBefore(a->name, b->name);
+    };
     // Files are mostly written in order already.
     if (!std::is_sorted(subkeys_.begin(), subkeys_.end(), before)) std::sort(subkeys_.begin(), subkeys_.end(), before);
 }

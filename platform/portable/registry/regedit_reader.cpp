@@ -169,8 +169,8 @@ private:
         } else if (startsWithNoCase(line, "hex(")) {
             size_t close = line.find(')');
             std::string_view number = line.substr(4, close == std::string_view::npos ? 0 : close - 4);
-            if (close == std::string_view::npos || number.empty() || number.size() > 8 ||
-                close + 1 >= line.size() || line[close + 1] != ':')
+            if (close == std::string_view::npos || number.empty() || number.size() > 8 || close + 1 >= line.size() ||
+                line[close + 1] != ':')
                 return fail(index_, "bad hex(type): prefix");
             type = 0;
             for (char c : number) {
@@ -195,8 +195,7 @@ private:
             number = number * 16 + static_cast<DWORD>(hexDigit(text[digits]));
             ++digits;
         }
-        if (digits == 0 || digits > 8 || !onlyBlanks(text.substr(digits)))
-            return fail(index_, "bad dword: number");
+        if (digits == 0 || digits > 8 || !onlyBlanks(text.substr(digits))) return fail(index_, "bad dword: number");
         for (int shift = 0; shift < 32; shift += 8) data += static_cast<char>((number >> shift) & 0xff);
         return true;
     }
@@ -215,8 +214,7 @@ private:
                     return fail(index_, "continued hex data missing");
                 continue;
             }
-            if (text.size() < 2 || hexDigit(text[0]) < 0 || hexDigit(text[1]) < 0)
-                return fail(index_, "bad hex byte");
+            if (text.size() < 2 || hexDigit(text[0]) < 0 || hexDigit(text[1]) < 0) return fail(index_, "bad hex byte");
             data += static_cast<char>(hexDigit(text[0]) * 16 + hexDigit(text[1]));
             text = trimmedStart(text.substr(2));
             if (text.empty() || text[0] == '\\') continue;
@@ -231,7 +229,7 @@ private:
     size_t index_ = 0;
     Key *current_ = nullptr;
     std::unordered_map<std::string, Key *> children_;  // parent address and folded name to subkey
-    std::vector<Key *> parents_;                        // keys that were given subkeys
+    std::vector<Key *> parents_;                       // keys that were given subkeys
 };
 
 }  // namespace

@@ -50,15 +50,11 @@ LONG codeForErrno(int error) {
     switch (error) {
     case EACCES:
     case EPERM:
-    case EROFS:
-        return ERROR_ACCESS_DENIED;
+    case EROFS: return ERROR_ACCESS_DENIED;
     case ENOSPC:
-    case EDQUOT:
-        return ERROR_HANDLE_DISK_FULL;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    default:
-        return ERROR_CANTWRITE;
+    case EDQUOT: return ERROR_HANDLE_DISK_FULL;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    default: return ERROR_CANTWRITE;
     }
 }
 
@@ -228,8 +224,7 @@ LONG StoreFile::readFile(const std::string &file) {
     return ERROR_SUCCESS;
 }
 
-LONG StoreFile::modify(Hive hive, const std::vector<std::string> &keyPath,
-                       const std::function<LONG(Hives &)> &change) {
+LONG StoreFile::modify(Hive hive, const std::vector<std::string> &keyPath, const std::function<LONG(Hives &)> &change) {
     const std::string file = path();
     // A store that is already known to be unusable gets neither a folder nor a lock file.
     LONG result = load(file);

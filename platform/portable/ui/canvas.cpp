@@ -5,7 +5,8 @@
 namespace corvant::ui {
 
 Canvas::Canvas(int columns, int rows)
-    : columns_(std::max(0, columns)), rows_(std::max(0, rows)),
+    : columns_(std::max(0, columns)),
+      rows_(std::max(0, rows)),
       cells_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_)) {
     clearClip();
 }
@@ -24,35 +25,30 @@ bool Canvas::visible(int column, int row) const {
 }
 
 void Canvas::put(int column, int row, char character, unsigned attributes) {
-    if (!visible(column, row))
-        return;
+    if (!visible(column, row)) return;
     Cell &cell = cells_[static_cast<size_t>(row) * columns_ + column];
     cell.character = character;
     cell.attributes = attributes;
 }
 
 void Canvas::write(int column, int row, const std::string &text, unsigned attributes) {
-    for (size_t i = 0; i < text.size(); ++i)
-        put(column + static_cast<int>(i), row, text[i], attributes);
+    for (size_t i = 0; i < text.size(); ++i) put(column + static_cast<int>(i), row, text[i], attributes);
 }
 
 void Canvas::fill(int left, int top, int width, int height, char character, unsigned attributes) {
     for (int row = top; row < top + height; ++row)
-        for (int column = left; column < left + width; ++column)
-            put(column, row, character, attributes);
+        for (int column = left; column < left + width; ++column) put(column, row, character, attributes);
 }
 
 void Canvas::addAttributes(int left, int top, int width, int height, unsigned attributes) {
     for (int row = top; row < top + height; ++row)
         for (int column = left; column < left + width; ++column)
-            if (visible(column, row))
-                cells_[static_cast<size_t>(row) * columns_ + column].attributes |= attributes;
+            if (visible(column, row)) cells_[static_cast<size_t>(row) * columns_ + column].attributes |= attributes;
 }
 
 const Cell &Canvas::at(int column, int row) const {
     static const Cell outside;
-    if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
-        return outside;
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return outside;
     return cells_[static_cast<size_t>(row) * columns_ + column];
 }
 
@@ -62,11 +58,9 @@ std::string Canvas::text() const {
     std::string result;
     for (int row = 0; row < rows_; ++row) {
         std::string line;
-        for (int column = 0; column < columns_; ++column)
-            line += at(column, row).character;
+        for (int column = 0; column < columns_; ++column) line += at(column, row).character;
         line.erase(line.find_last_not_of(' ') + 1);
-        if (row > 0)
-            result += '\n';
+        if (row > 0) result += '\n';
         result += line;
     }
     return result;

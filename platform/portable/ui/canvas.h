@@ -9,10 +9,10 @@ namespace corvant::ui {
 
 enum CellAttribute : unsigned {
     attrNormal = 0,
-    attrReverse = 1,  // focus and highlighted list entries
-    attrDim = 2,      // disabled controls and dialogs below the active one
-    attrBold = 4,     // titles and default push buttons
-    attrUnderline = 8 // mnemonic letters
+    attrReverse = 1,   // focus and highlighted list entries
+    attrDim = 2,       // disabled controls and dialogs below the active one
+    attrBold = 4,      // titles and default push buttons
+    attrUnderline = 8  // mnemonic letters
 };
 
 struct Cell {

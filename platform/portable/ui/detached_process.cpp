@@ -67,8 +67,7 @@ private:
 // Runs in the intermediate child, which only spawns and exits: everything it
 // uses was prepared before the fork.
 [[noreturn]] void spawnFirst(const std::vector<ProgramToStart> &programs,
-                             const std::vector<std::vector<char *>> &argumentVectors,
-                             const SpawnSettings &settings) {
+                             const std::vector<std::vector<char *>> &argumentVectors, const SpawnSettings &settings) {
     int error = ENOENT;
     for (size_t i = 0; i < programs.size(); ++i) {
         pid_t program;

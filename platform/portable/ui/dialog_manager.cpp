@@ -27,10 +27,10 @@ ManagerState &state() {
 WindowKind kindOf(const DialogControlTemplate &control) {
     const std::string &name = control.className;
     auto is = [&name](const char *wanted) {
-        if (name.size() != std::char_traits<char>::length(wanted))
-            return false;
+        if (name.size() != std::char_traits<char>::length(wanted)) return false;
         for (size_t i = 0; i < name.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(wanted[i])))
+            if (std::tolower(static_cast<unsigned char>(name[i])) !=
+                std::tolower(static_cast<unsigned char>(wanted[i])))
                 return false;
         return true;
     };
@@ -48,12 +48,9 @@ WindowKind kindOf(const DialogControlTemplate &control) {
         default: return WindowKind::Other;
         }
     }
-    if (is("Static"))
-        return WindowKind::Static;
-    if (is("ListBox"))
-        return WindowKind::ListBox;
-    if (is("Edit"))
-        return WindowKind::Edit;
+    if (is("Static")) return WindowKind::Static;
+    if (is("ListBox")) return WindowKind::ListBox;
+    if (is("Edit")) return WindowKind::Edit;
     return WindowKind::Other;
 }
 
@@ -77,8 +74,7 @@ HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
         control.kind = kindOf(item);
         control.parent = handle;
         control.id = static_cast<int>(static_cast<WORD>(item.id));
-        if (item.id == 0xFFFFFFFFu || static_cast<WORD>(item.id) == 0xFFFF)
-            control.id = -1;
+        if (item.id == 0xFFFFFFFFu || static_cast<WORD>(item.id) == 0xFFFF) control.id = -1;
         control.text = item.text.isNumber ? std::string() : item.text.name;
         control.style = item.style;
         control.exStyle = item.exStyle;
@@ -101,12 +97,10 @@ bool passedOverByTab(Window &dialog, const Window &control);
 HWND nextTabStop(Window &dialog, HWND from, bool backwards) {
     const std::vector<HWND> &children = dialog.children;
     int n = static_cast<int>(children.size());
-    if (n == 0)
-        return nullptr;
+    if (n == 0) return nullptr;
     int start = -1;
     for (int i = 0; i < n; ++i)
-        if (children[i] == from)
-            start = i;
+        if (children[i] == from) start = i;
     for (int step = 1; step <= n; ++step) {
         int index;
         if (start < 0)
@@ -124,8 +118,7 @@ HWND nextTabStop(Window &dialog, HWND from, bool backwards) {
 std::vector<Window *> controlsOf(const Window &dialog) {
     std::vector<Window *> controls;
     for (HWND child : dialog.children)
-        if (Window *control = findWindow(child))
-            controls.push_back(control);
+        if (Window *control = findWindow(child)) controls.push_back(control);
     return controls;
 }
 
@@ -134,25 +127,20 @@ std::vector<Window *> groupOf(Window &dialog, const Window &member) {
     std::vector<Window *> all = controlsOf(dialog);
     size_t position = 0;
     for (size_t i = 0; i < all.size(); ++i)
-        if (all[i] == &member)
-            position = i;
+        if (all[i] == &member) position = i;
     size_t first = position;
-    while (first > 0 && !(all[first]->style & WS_GROUP))
-        --first;
+    while (first > 0 && !(all[first]->style & WS_GROUP)) --first;
     size_t last = position + 1;
-    while (last < all.size() && !(all[last]->style & WS_GROUP))
-        ++last;
+    while (last < all.size() && !(all[last]->style & WS_GROUP)) ++last;
     return std::vector<Window *>(all.begin() + first, all.begin() + last);
 }
 
 // Tab leads into a group of radio buttons at its checked one, as Windows
 // does: the unchecked ones are passed over while one of them is checked.
 bool passedOverByTab(Window &dialog, const Window &control) {
-    if (control.kind != WindowKind::RadioButton || control.check == BST_CHECKED)
-        return false;
+    if (control.kind != WindowKind::RadioButton || control.check == BST_CHECKED) return false;
     for (Window *other : groupOf(dialog, control))
-        if (other->kind == WindowKind::RadioButton && other->check == BST_CHECKED)
-            return true;
+        if (other->kind == WindowKind::RadioButton && other->check == BST_CHECKED) return true;
     return false;
 }
 
@@ -169,8 +157,7 @@ void sendCommand(Window &dialog, int id, WORD code, HWND control) {
 
 // What a mouse click on the control would do.
 void click(Window &dialog, Window &control) {
-    if (!control.enabled)
-        return;
+    if (!control.enabled) return;
     if (isAuto(control)) {
         if (control.kind == WindowKind::RadioButton) {
             for (Window *other : groupOf(dialog, control))
@@ -201,13 +188,11 @@ void moveFocusOnRequest(Window &dialog, WPARAM wParam, LPARAM lParam) {
     HWND target = nullptr;
     if (LOWORD(lParam) != 0) {
         Window *control = findWindow(reinterpret_cast<HWND>(wParam));
-        if (control && control->parent == dialog.handle && canTakeFocus(*control))
-            target = control->handle;
+        if (control && control->parent == dialog.handle && canTakeFocus(*control)) target = control->handle;
     } else {
         target = nextTabStop(dialog, focusedControl(dialog) ? dialog.focus : nullptr, wParam != 0);
     }
-    if (target)
-        dialog.focus = target;
+    if (target) dialog.focus = target;
 }
 
 void pressEnter(Window &dialog) {
@@ -219,8 +204,7 @@ void pressEnter(Window &dialog) {
     for (HWND child : dialog.children) {
         Window *control = findWindow(child);
         if (control && control->kind == WindowKind::PushButton && (control->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-            if (control->enabled)
-                sendCommand(dialog, control->id, BN_CLICKED, control->handle);
+            if (control->enabled) sendCommand(dialog, control->id, BN_CLICKED, control->handle);
             return;
         }
     }
@@ -233,15 +217,12 @@ void moveInGroup(Window &dialog, Window &focus, bool backwards) {
     int n = static_cast<int>(group.size());
     int position = 0;
     for (int i = 0; i < n; ++i)
-        if (group[i] == &focus)
-            position = i;
+        if (group[i] == &focus) position = i;
     for (int step = 1; step < n; ++step) {
         Window *candidate = group[((position + (backwards ? -step : step)) % n + n) % n];
-        if (!canTakeFocus(*candidate))
-            continue;
+        if (!canTakeFocus(*candidate)) continue;
         setFocusTo(dialog, candidate);
-        if (candidate->kind == WindowKind::RadioButton && isAuto(*candidate))
-            click(dialog, *candidate);
+        if (candidate->kind == WindowKind::RadioButton && isAuto(*candidate)) click(dialog, *candidate);
         return;
     }
 }
@@ -252,21 +233,18 @@ void activateMnemonic(Window &dialog, char letter) {
     // Search from the control after the focus, so that repeated presses cycle.
     size_t start = 0;
     for (size_t i = 0; i < all.size(); ++i)
-        if (all[i]->handle == dialog.focus)
-            start = i + 1;
+        if (all[i]->handle == dialog.focus) start = i + 1;
     for (size_t step = 0; step < all.size(); ++step) {
         Window *control = all[(start + step) % all.size()];
         if (isVisible(*control) && !(control->style & SS_NOPREFIX && control->kind == WindowKind::Static) &&
             mnemonicMatches(control->text, letter))
             matches.push_back(control);
     }
-    if (matches.empty())
-        return;
+    if (matches.empty()) return;
     Window *target = matches.front();
     if (target->kind == WindowKind::Static || target->kind == WindowKind::GroupBox) {
         // A label's letter moves to the control that follows it.
-        if (!target->enabled)
-            return;
+        if (!target->enabled) return;
         for (size_t i = 0; i < all.size(); ++i)
             if (all[i] == target)
                 for (size_t j = i + 1; j < all.size(); ++j)
@@ -276,12 +254,10 @@ void activateMnemonic(Window &dialog, char letter) {
                     }
         return;
     }
-    if (!canTakeFocus(*target))
-        return;
+    if (!canTakeFocus(*target)) return;
     setFocusTo(dialog, target);
     bool unique = matches.size() == 1;
-    if (unique && target->kind != WindowKind::ListBox && target->kind != WindowKind::Edit)
-        click(dialog, *target);
+    if (unique && target->kind != WindowKind::ListBox && target->kind != WindowKind::Edit) click(dialog, *target);
 }
 
 bool wantsCharacters(const Window *focus) {
@@ -310,8 +286,7 @@ void resetDialogManager() {
 }
 
 bool canTakeFocus(const Window &control) {
-    if (!control.enabled || !isVisible(control))
-        return false;
+    if (!control.enabled || !isVisible(control)) return false;
     switch (control.kind) {
     case WindowKind::PushButton:
     case WindowKind::RadioButton:
@@ -323,15 +298,13 @@ bool canTakeFocus(const Window &control) {
 }
 
 INT_PTR sendToDialog(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!dialog.proc)
-        return FALSE;
+    if (!dialog.proc) return FALSE;
     return dialog.proc(dialog.handle, message, wParam, lParam);
 }
 
 void redrawScreen() {
     FrontEnd *frontEnd = activeFrontEnd();
-    if (!frontEnd)
-        return;
+    if (!frontEnd) return;
     Canvas screen(frontEnd->columns(), frontEnd->rows());
     paintScreen(screen, state().dialogs);
     frontEnd->present(screen);
@@ -341,21 +314,17 @@ void handleDialogKey(Window &dialog, const Key &key) {
     // While nothing in the dialog has the focus, Windows hands keys to the
     // dialog as system keys: only letters act, as mnemonics.
     if (!hasFocus(dialog)) {
-        if (key.code == KeyCode::Character)
-            activateMnemonic(dialog, key.character);
+        if (key.code == KeyCode::Character) activateMnemonic(dialog, key.character);
         return;
     }
     Window *focus = focusedControl(dialog);
-    if (focus && focus->kind == WindowKind::ListBox && listBoxKey(*focus, key))
-        return;
-    if (focus && focus->kind == WindowKind::Edit && editFieldKey(*focus, key))
-        return;
+    if (focus && focus->kind == WindowKind::ListBox && listBoxKey(*focus, key)) return;
+    if (focus && focus->kind == WindowKind::Edit && editFieldKey(*focus, key)) return;
     switch (key.code) {
     case KeyCode::Tab:
     case KeyCode::BackTab: {
         HWND next = nextTabStop(dialog, focus ? dialog.focus : nullptr, key.code == KeyCode::BackTab);
-        if (next)
-            dialog.focus = next;
+        if (next) dialog.focus = next;
         return;
     }
     case KeyCode::Enter: pressEnter(dialog); return;
@@ -365,19 +334,16 @@ void handleDialogKey(Window &dialog, const Key &key) {
         return;
     }
     case KeyCode::Space:
-        if (focus && focus->kind != WindowKind::ListBox && focus->kind != WindowKind::Edit)
-            click(dialog, *focus);
+        if (focus && focus->kind != WindowKind::ListBox && focus->kind != WindowKind::Edit) click(dialog, *focus);
         return;
     case KeyCode::Up:
     case KeyCode::Left:
     case KeyCode::Down:
     case KeyCode::Right:
-        if (focus)
-            moveInGroup(dialog, *focus, key.code == KeyCode::Up || key.code == KeyCode::Left);
+        if (focus) moveInGroup(dialog, *focus, key.code == KeyCode::Up || key.code == KeyCode::Left);
         return;
     case KeyCode::Character:
-        if (key.alt || !wantsCharacters(focus))
-            activateMnemonic(dialog, key.character);
+        if (key.alt || !wantsCharacters(focus)) activateMnemonic(dialog, key.character);
         return;
     default: return;
     }
@@ -388,13 +354,10 @@ LRESULT dialogMessage(Window &dialog, UINT message, WPARAM wParam, LPARAM lParam
     INT_PTR handled = sendToDialog(dialog, message, wParam, lParam);
     // The procedure may have ended the dialog and its windows with it.
     Window *still = findWindow(handle);
-    if (handled || !still)
-        return handled;
+    if (handled || !still) return handled;
     switch (message) {
     case WM_NEXTDLGCTL: moveFocusOnRequest(*still, wParam, lParam); return 0;
-    case WM_SETTEXT:
-        still->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
-        return TRUE;
+    case WM_SETTEXT: still->text = lParam ? reinterpret_cast<const char *>(lParam) : ""; return TRUE;
     case WM_CLOSE: {
         Window *cancel = findChild(*still, IDCANCEL);
         PostMessageA(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -410,8 +373,7 @@ Window *activeDialog() {
     return dialogs.empty() ? nullptr : findWindow(dialogs.back());
 }
 
-INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LPARAM initParam,
-                  LONG_PTR userData) {
+INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LPARAM initParam, LONG_PTR userData) {
     ManagerState &s = state();
     if (!s.frontEnd) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -420,8 +382,7 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
     HWND handle = createDialog(dialogTemplate, owner, proc, userData);
     Window *ownerWindow = findWindow(owner);
     bool reenableOwner = ownerWindow && ownerWindow->enabled;
-    if (reenableOwner)
-        ownerWindow->enabled = false;
+    if (reenableOwner) ownerWindow->enabled = false;
     s.dialogs.push_back(handle);
 
     Window *dialog = findWindow(handle);
@@ -430,8 +391,7 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
     // As the dialog is shown and activated, a focus that the procedure did
     // not place goes to the first tab stop as well; with no control that can
     // take it, the dialog keeps it itself.
-    if (focusGiven || !hasFocus(*dialog))
-        dialog->focus = first ? first : handle;
+    if (focusGiven || !hasFocus(*dialog)) dialog->focus = first ? first : handle;
 
     while (!dialog->ended) {
         if (s.exhausted) {
@@ -469,8 +429,7 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
         }
     destroyWindow(handle);
     if (reenableOwner)
-        if (Window *stillThere = findWindow(owner))
-            stillThere->enabled = true;
+        if (Window *stillThere = findWindow(owner)) stillThere->enabled = true;
     redrawScreen();
     return result;
 }

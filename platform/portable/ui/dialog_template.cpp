@@ -9,8 +9,7 @@ namespace {
 
 bool readNameOrNumber(WideReader &reader, NameOrNumber &field) {
     WORD first;
-    if (!reader.peekWord(first))
-        return false;
+    if (!reader.peekWord(first)) return false;
     field = NameOrNumber();
     if (first == 0xFFFF) {
         reader.skip(2);
@@ -33,8 +32,7 @@ std::string predefinedClassName(WORD number) {
 }
 
 bool readControl(WideReader &reader, bool extended, DialogControlTemplate &control) {
-    if (!reader.alignTo(4))
-        return false;
+    if (!reader.alignTo(4)) return false;
     bool ok = true;
     if (extended) {
         ok = reader.readDword(control.helpId) && reader.readDword(control.exStyle) && reader.readDword(control.style);
@@ -43,24 +41,19 @@ bool readControl(WideReader &reader, bool extended, DialogControlTemplate &contr
     }
     ok = ok && reader.readShort(control.x) && reader.readShort(control.y) && reader.readShort(control.cx) &&
          reader.readShort(control.cy);
-    if (!ok)
-        return false;
+    if (!ok) return false;
     if (extended) {
-        if (!reader.readDword(control.id))
-            return false;
+        if (!reader.readDword(control.id)) return false;
     } else {
         WORD id;
-        if (!reader.readWord(id))
-            return false;
+        if (!reader.readWord(id)) return false;
         control.id = id;
     }
     NameOrNumber windowClass;
-    if (!readNameOrNumber(reader, windowClass) || !readNameOrNumber(reader, control.text))
-        return false;
+    if (!readNameOrNumber(reader, windowClass) || !readNameOrNumber(reader, control.text)) return false;
     control.className = windowClass.isNumber ? predefinedClassName(windowClass.number) : windowClass.name;
     WORD extraCount;
-    if (!reader.readWord(extraCount))
-        return false;
+    if (!reader.readWord(extraCount)) return false;
     return reader.readBytes(extraCount, control.creationData);
 }
 
@@ -70,11 +63,9 @@ bool parseDialogTemplate(const BYTE *data, size_t size, DialogTemplate &parsed) 
     parsed = DialogTemplate();
     WideReader reader(data, size);
     WORD first, second;
-    if (!reader.peekWord(first))
-        return false;
+    if (!reader.peekWord(first)) return false;
     reader.skip(2);
-    if (!reader.peekWord(second))
-        return false;
+    if (!reader.peekWord(second)) return false;
     WORD count = 0;
     if (first == 1 && second == 0xFFFF) {
         parsed.extended = true;
@@ -84,8 +75,7 @@ bool parseDialogTemplate(const BYTE *data, size_t size, DialogTemplate &parsed) 
             return false;
     } else {
         reader = WideReader(data, size);
-        if (!reader.readDword(parsed.style) || !reader.readDword(parsed.exStyle))
-            return false;
+        if (!reader.readDword(parsed.style) || !reader.readDword(parsed.exStyle)) return false;
     }
     if (!reader.readWord(count) || !reader.readShort(parsed.x) || !reader.readShort(parsed.y) ||
         !reader.readShort(parsed.cx) || !reader.readShort(parsed.cy))
@@ -94,30 +84,26 @@ bool parseDialogTemplate(const BYTE *data, size_t size, DialogTemplate &parsed) 
         !reader.readString(parsed.title))
         return false;
     if (parsed.style & DS_SETFONT) {
-        if (!reader.readWord(parsed.pointSize))
-            return false;
+        if (!reader.readWord(parsed.pointSize)) return false;
         if (parsed.extended &&
             !(reader.readWord(parsed.weight) && reader.readByte(parsed.italic) && reader.readByte(parsed.charset)))
             return false;
-        if (!reader.readString(parsed.typeface))
-            return false;
+        if (!reader.readString(parsed.typeface)) return false;
     }
     parsed.controls.resize(count);
     for (DialogControlTemplate &control : parsed.controls)
-        if (!readControl(reader, parsed.extended, control))
-            return false;
+        if (!readControl(reader, parsed.extended, control)) return false;
     return true;
 }
 
 bool loadDialogTemplate(LPCSTR name, DialogTemplate &parsed) {
     ResourceData resource;
-    if (!findEmbeddedResource(resourceTypeDialog, name, resource))
-        return false;
+    if (!findEmbeddedResource(resourceTypeDialog, name, resource)) return false;
     return parseDialogTemplate(resource.data, resource.size, parsed);
 }
 
-DialogControlTemplate cellControl(const char *className, const std::string &text, DWORD style, int id,
-                                  int column, int row, int columns, int rows) {
+DialogControlTemplate cellControl(const char *className, const std::string &text, DWORD style, int id, int column,
+                                  int row, int columns, int rows) {
     DialogControlTemplate control;
     control.className = className;
     control.text.name = text;

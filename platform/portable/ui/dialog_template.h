@@ -49,8 +49,8 @@ struct DialogTemplate {
 
 // A control for a template that the portable layer builds itself, placed in
 // character cells (4 by 8 dialog units each).
-DialogControlTemplate cellControl(const char *className, const std::string &text, DWORD style, int id,
-                                  int column, int row, int columns, int rows);
+DialogControlTemplate cellControl(const char *className, const std::string &text, DWORD style, int id, int column,
+                                  int row, int columns, int rows);
 
 // False for data that is not a complete template.
 bool parseDialogTemplate(const BYTE *data, size_t size, DialogTemplate &parsed);

@@ -11,26 +11,21 @@ bool editFieldKey(Window &field, const Key &key) {
     field.cursor = std::min(field.cursor, field.text.size());
     switch (key.code) {
     case KeyCode::Character:
-        if (key.alt || static_cast<unsigned char>(key.character) < 0x20)
-            return false;
+        if (key.alt || static_cast<unsigned char>(key.character) < 0x20) return false;
         field.text.insert(field.cursor++, 1, key.character);
         return true;
     case KeyCode::Space: field.text.insert(field.cursor++, 1, ' '); return true;
     case KeyCode::Backspace:
-        if (field.cursor > 0)
-            field.text.erase(--field.cursor, 1);
+        if (field.cursor > 0) field.text.erase(--field.cursor, 1);
         return true;
     case KeyCode::Delete:
-        if (field.cursor < field.text.size())
-            field.text.erase(field.cursor, 1);
+        if (field.cursor < field.text.size()) field.text.erase(field.cursor, 1);
         return true;
     case KeyCode::Left:
-        if (field.cursor > 0)
-            --field.cursor;
+        if (field.cursor > 0) --field.cursor;
         return true;
     case KeyCode::Right:
-        if (field.cursor < field.text.size())
-            ++field.cursor;
+        if (field.cursor < field.text.size()) ++field.cursor;
         return true;
     case KeyCode::Home: field.cursor = 0; return true;
     case KeyCode::End: field.cursor = field.text.size(); return true;

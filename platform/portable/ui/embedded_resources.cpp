@@ -30,8 +30,7 @@ struct Identifier {
 
 bool readIdentifier(WideReader &reader, Identifier &id) {
     WORD first;
-    if (!reader.peekWord(first))
-        return false;
+    if (!reader.peekWord(first)) return false;
     if (first == 0xFFFF) {
         reader.skip(2);
         id.isNumber = true;
@@ -45,15 +44,11 @@ bool matches(const Identifier &id, WORD type) { return id.isNumber && id.number 
 
 bool matches(const Identifier &id, LPCSTR name) {
     uintptr_t value = reinterpret_cast<uintptr_t>(name);
-    if (value <= 0xFFFF)
-        return id.isNumber && id.number == value;
-    if (id.isNumber)
-        return false;
+    if (value <= 0xFFFF) return id.isNumber && id.number == value;
+    if (id.isNumber) return false;
     std::string wanted = name;
-    if (wanted.size() > 1 && wanted[0] == '#')
-        return false;
-    if (wanted.size() != id.name.size())
-        return false;
+    if (wanted.size() > 1 && wanted[0] == '#') return false;
+    if (wanted.size() != id.name.size()) return false;
     for (size_t i = 0; i < wanted.size(); ++i)
         if (std::toupper(static_cast<unsigned char>(wanted[i])) != std::toupper(static_cast<unsigned char>(id.name[i])))
             return false;
@@ -71,16 +66,14 @@ bool findIn(const Blob &blob, WORD type, LPCSTR name, ResourceData &found) {
         WideReader header(blob.data + offset, headerSize);
         header.skip(8);
         Identifier typeId, nameId;
-        if (!readIdentifier(header, typeId) || !readIdentifier(header, nameId))
-            return false;
+        if (!readIdentifier(header, typeId) || !readIdentifier(header, nameId)) return false;
         if (matches(typeId, type) && matches(nameId, name)) {
             found.data = blob.data + offset + headerSize;
             found.size = dataSize;
             return true;
         }
         size_t next = offset + headerSize + ((static_cast<size_t>(dataSize) + 3) & ~static_cast<size_t>(3));
-        if (next <= offset)
-            return false;
+        if (next <= offset) return false;
         offset = next;
     }
     return false;
@@ -95,8 +88,7 @@ bool registerEmbeddedResources(const unsigned char *data, size_t size) {
 
 bool findEmbeddedResource(WORD type, LPCSTR name, ResourceData &found) {
     for (const Blob &blob : blobs())
-        if (findIn(blob, type, name, found))
-            return true;
+        if (findIn(blob, type, name, found)) return true;
     return false;
 }
 

@@ -39,8 +39,7 @@ struct ChooserState {
 
 // Names match without regard to case, as everywhere else in the program.
 bool statWithoutCase(const std::string &path, struct stat &info) {
-    if (stat(path.c_str(), &info) == 0)
-        return true;
+    if (stat(path.c_str(), &info) == 0) return true;
     std::string resolved;
     return corvant::files::resolveWithoutCase(path, resolved) && stat(resolved.c_str(), &info) == 0;
 }
@@ -56,15 +55,13 @@ bool isExistingFile(const std::string &path) {
 }
 
 std::string joinPath(const std::string &folder, const std::string &name) {
-    if (!name.empty() && name[0] == '/')
-        return name;
+    if (!name.empty() && name[0] == '/') return name;
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
 std::string canonicalFolder(const std::string &path) {
     char *resolved = realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return std::string();
+    if (!resolved) return std::string();
     std::string result = resolved;
     free(resolved);
     return result;
@@ -82,11 +79,9 @@ bool lessIgnoringCase(const std::string &a, const std::string &b) {
 }
 
 bool matchesFilter(const ChooserState &state, const std::string &name) {
-    if (state.patterns.empty())
-        return true;
+    if (state.patterns.empty()) return true;
     for (const std::string &pattern : state.patterns)
-        if (corvant::files::NamePattern(pattern).matches(name.c_str()))
-            return true;
+        if (corvant::files::NamePattern(pattern).matches(name.c_str())) return true;
     return false;
 }
 
@@ -94,14 +89,12 @@ bool matchesFilter(const ChooserState &state, const std::string &name) {
 // pair chosen by a non-zero nFilterIndex.
 void readFilter(ChooserState &state) {
     const char *filter = state.request->lpstrFilter;
-    if (!filter)
-        return;
+    if (!filter) return;
     DWORD wanted = state.request->nFilterIndex > 0 ? state.request->nFilterIndex : 1;
     for (DWORD index = 1; *filter; ++index) {
         const char *name = filter;
         const char *pattern = name + std::strlen(name) + 1;
-        if (!*pattern)
-            break;
+        if (!*pattern) break;
         if (index == wanted || index == 1) {
             state.filterName = name;
             state.patterns.clear();
@@ -110,14 +103,11 @@ void readFilter(ChooserState &state) {
             while (start <= list.size()) {
                 size_t end = list.find(';', start);
                 std::string one = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-                if (!one.empty())
-                    state.patterns.push_back(one);
-                if (end == std::string::npos)
-                    break;
+                if (!one.empty()) state.patterns.push_back(one);
+                if (end == std::string::npos) break;
                 start = end + 1;
             }
-            if (index == wanted)
-                return;
+            if (index == wanted) return;
         }
         filter = pattern + std::strlen(pattern) + 1;
     }
@@ -133,8 +123,7 @@ void listFolder(ChooserState &state) {
     if (directory) {
         while (dirent *entry = readdir(directory.get())) {
             std::string name = entry->d_name;
-            if (name == "." || name == ".." || name[0] == '.')
-                continue;
+            if (name == "." || name == ".." || name[0] == '.') continue;
             if (isDirectory(joinPath(state.folder, name)))
                 folders.push_back(name + "/");
             else if (matchesFilter(state, name))
@@ -144,8 +133,7 @@ void listFolder(ChooserState &state) {
     std::sort(folders.begin(), folders.end(), lessIgnoringCase);
     std::sort(files.begin(), files.end(), lessIgnoringCase);
     state.entries.clear();
-    if (state.folder != "/")
-        state.entries.push_back("../");
+    if (state.folder != "/") state.entries.push_back("../");
     state.entries.insert(state.entries.end(), folders.begin(), folders.end());
     state.entries.insert(state.entries.end(), files.begin(), files.end());
 }
@@ -153,8 +141,7 @@ void listFolder(ChooserState &state) {
 ChooserState &stateOf(HWND dialog) { return *reinterpret_cast<ChooserState *>(findWindow(dialog)->userData); }
 
 void setText(HWND dialog, int id, const std::string &text) {
-    if (Window *control = findChild(*findWindow(dialog), id))
-        control->text = text;
+    if (Window *control = findChild(*findWindow(dialog), id)) control->text = text;
 }
 
 void showFolder(HWND dialog) {
@@ -167,14 +154,12 @@ void showFolder(HWND dialog) {
     std::string label = "Look in: ";
     size_t room = dialogColumns - 2 - label.size();
     std::string folder = state.folder;
-    if (folder.size() > room)
-        folder = "..." + folder.substr(folder.size() - (room - 3));
+    if (folder.size() > room) folder = "..." + folder.substr(folder.size() - (room - 3));
     setText(dialog, idFolder, label + folder);
 }
 
 void setName(HWND dialog, const std::string &name) {
-    if (Window *field = findChild(*findWindow(dialog), idName))
-        setFieldText(*field, name);
+    if (Window *field = findChild(*findWindow(dialog), idName)) setFieldText(*field, name);
 }
 
 bool hasExtension(const std::string &path) {
@@ -185,8 +170,7 @@ bool hasExtension(const std::string &path) {
 
 std::string parentOf(const std::string &path) {
     size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -195,8 +179,7 @@ void accept(HWND dialog) {
     ChooserState &state = stateOf(dialog);
     OPENFILENAMEA &request = *state.request;
     std::string typed = findChild(*findWindow(dialog), idName)->text;
-    if (typed.empty())
-        return;
+    if (typed.empty()) return;
     std::string path = joinPath(state.folder, typed);
     if (isDirectory(path)) {
         std::string folder = canonicalFolder(path);
@@ -222,8 +205,7 @@ void accept(HWND dialog) {
     const std::string typedPath = path;
     if (!hasExtension(path) && request.lpstrDefExt && *request.lpstrDefExt) {
         const std::string withExtension = path + "." + request.lpstrDefExt;
-        if (isExistingFile(withExtension) || !isExistingFile(path))
-            path = withExtension;
+        if (isExistingFile(withExtension) || !isExistingFile(path)) path = withExtension;
     }
     if ((request.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !isDirectory(parentOf(path))) {
         setText(dialog, idMessage, "The folder " + parentOf(path) + " does not exist. Check the path and try again.");
@@ -234,8 +216,9 @@ void accept(HWND dialog) {
         return;
     }
     if (path.size() + 1 > request.nMaxFile) {
-        setText(dialog, idMessage, "The path is too long: it has " + std::to_string(path.size()) +
-                                       " characters and at most " + std::to_string(request.nMaxFile - 1) + " fit.");
+        setText(dialog, idMessage,
+                "The path is too long: it has " + std::to_string(path.size()) + " characters and at most " +
+                    std::to_string(request.nMaxFile - 1) + " fit.");
         return;
     }
     std::memcpy(request.lpstrFile, path.c_str(), path.size() + 1);
@@ -247,8 +230,7 @@ void accept(HWND dialog) {
         static_cast<WORD>(dot != std::string::npos && dot > nameStart ? std::min<size_t>(dot + 1, 0xFFFF) : 0);
     if (request.lpstrFileTitle && request.nMaxFileTitle > 0) {
         std::string title = path.substr(nameStart);
-        if (title.size() < request.nMaxFileTitle)
-            std::memcpy(request.lpstrFileTitle, title.c_str(), title.size() + 1);
+        if (title.size() < request.nMaxFileTitle) std::memcpy(request.lpstrFileTitle, title.c_str(), title.size() + 1);
     }
     EndDialog(dialog, 1);
 }
@@ -268,8 +250,7 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
                 HWND list = reinterpret_cast<HWND>(lParam);
                 LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
                 const std::vector<std::string> &entries = stateOf(dialog).entries;
-                if (index >= 0 && static_cast<size_t>(index) < entries.size())
-                    setName(dialog, entries[index]);
+                if (index >= 0 && static_cast<size_t>(index) < entries.size()) setName(dialog, entries[index]);
                 return TRUE;
             }
             return FALSE;
@@ -302,8 +283,7 @@ DialogTemplate chooserTemplate(const ChooserState &state) {
 }  // namespace
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
-    if (!request || !request->lpstrFile || request->nMaxFile == 0)
-        return FALSE;
+    if (!request || !request->lpstrFile || request->nMaxFile == 0) return FALSE;
     ChooserState state;
     state.request = request;
     readFilter(state);
@@ -319,9 +299,8 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
     }
     if (state.folder.empty() && request->lpstrInitialDir && isDirectory(request->lpstrInitialDir))
         state.folder = canonicalFolder(request->lpstrInitialDir);
-    if (state.folder.empty())
-        state.folder = currentFolder();
-    INT_PTR result = runDialog(chooserTemplate(state), request->hwndOwner, chooserProc, 0,
-                               reinterpret_cast<LONG_PTR>(&state));
+    if (state.folder.empty()) state.folder = currentFolder();
+    INT_PTR result =
+        runDialog(chooserTemplate(state), request->hwndOwner, chooserProc, 0, reinterpret_cast<LONG_PTR>(&state));
     return result == 1 ? TRUE : FALSE;
 }

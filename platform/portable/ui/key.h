@@ -5,8 +5,22 @@
 namespace corvant::ui {
 
 enum class KeyCode {
-    Character, Enter, Escape, Tab, BackTab, Space, Up, Down, Left, Right,
-    Home, End, PageUp, PageDown, Backspace, Delete,
+    Character,
+    Enter,
+    Escape,
+    Tab,
+    BackTab,
+    Space,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Backspace,
+    Delete,
 };
 
 struct Key {

@@ -20,8 +20,7 @@ int count(const Window &list) { return static_cast<int>(list.items.size()); }
 bool validIndex(const Window &list, WPARAM index) { return index < list.items.size(); }
 
 int horizontalRange(const Window &list) {
-    if (!(list.style & WS_HSCROLL))
-        return 0;
+    if (!(list.style & WS_HSCROLL)) return 0;
     int extentCells = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
     return std::max(0, extentCells - listTextColumns(list));
 }
@@ -53,8 +52,7 @@ LRESULT addString(Window &list, LPARAM lParam) {
 }
 
 LRESULT getText(const Window &list, WPARAM index, LPARAM buffer) {
-    if (!validIndex(list, index) || !buffer)
-        return LB_ERR;
+    if (!validIndex(list, index) || !buffer) return LB_ERR;
     const std::string &text = list.items[index];
     std::memcpy(reinterpret_cast<char *>(buffer), text.c_str(), text.size() + 1);
     return static_cast<LRESULT>(text.size());
@@ -72,15 +70,13 @@ LRESULT setSelection(Window &list, WPARAM index) {
 }
 
 void moveHighlight(Window &list, int target) {
-    if (list.items.empty())
-        return;
+    if (list.items.empty()) return;
     target = std::max(0, std::min(target, count(list) - 1));
     bool changed = target != list.selected;
     list.caret = target;
     list.selected = target;
     scrollIntoView(list);
-    if (changed)
-        notifySelectionChange(list);
+    if (changed) notifySelectionChange(list);
 }
 
 // The next entry after the caret that starts with this letter, ignoring case.
@@ -90,8 +86,7 @@ int findByFirstLetter(const Window &list, char letter) {
     for (int step = 1; step <= n; ++step) {
         int index = (list.caret + step) % n;
         const std::string &item = list.items[index];
-        if (!item.empty() && std::tolower(static_cast<unsigned char>(item[0])) == lower)
-            return index;
+        if (!item.empty() && std::tolower(static_cast<unsigned char>(item[0])) == lower) return index;
     }
     return -1;
 }
@@ -100,8 +95,7 @@ int findByFirstLetter(const Window &list, char letter) {
 
 LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case LB_ADDSTRING:
-        return addString(list, lParam);
+    case LB_ADDSTRING: return addString(list, lParam);
     case LB_RESETCONTENT:
         list.items.clear();
         list.caret = 0;
@@ -109,32 +103,23 @@ LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam)
         list.topIndex = 0;
         list.horizontalOffset = 0;
         return 0;
-    case LB_GETCOUNT:
-        return count(list);
-    case LB_GETTEXT:
-        return getText(list, wParam, lParam);
-    case LB_GETTEXTLEN:
-        return validIndex(list, wParam) ? static_cast<LRESULT>(list.items[wParam].size()) : LB_ERR;
-    case LB_GETCURSEL:
-        return list.selected;
-    case LB_SETCURSEL:
-        return setSelection(list, wParam);
-    case LB_GETCARETINDEX:
-        return list.caret;
+    case LB_GETCOUNT: return count(list);
+    case LB_GETTEXT: return getText(list, wParam, lParam);
+    case LB_GETTEXTLEN: return validIndex(list, wParam) ? static_cast<LRESULT>(list.items[wParam].size()) : LB_ERR;
+    case LB_GETCURSEL: return list.selected;
+    case LB_SETCURSEL: return setSelection(list, wParam);
+    case LB_GETCARETINDEX: return list.caret;
     case LB_SETCARETINDEX:
-        if (!validIndex(list, wParam))
-            return LB_ERR;
+        if (!validIndex(list, wParam)) return LB_ERR;
         list.caret = static_cast<int>(wParam);
         scrollIntoView(list);
         return 0;
-    case LB_GETHORIZONTALEXTENT:
-        return list.horizontalExtent;
+    case LB_GETHORIZONTALEXTENT: return list.horizontalExtent;
     case LB_SETHORIZONTALEXTENT:
         list.horizontalExtent = static_cast<int>(std::min<WPARAM>(wParam, 0x7fffffff));
         list.horizontalOffset = std::min(list.horizontalOffset, horizontalRange(list));
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -159,19 +144,15 @@ bool listBoxKey(Window &list, const Key &key) {
     case KeyCode::PageUp: target = list.caret - page; break;
     case KeyCode::PageDown: target = list.caret + page; break;
     case KeyCode::Character:
-        if (key.alt)
-            return false;
+        if (key.alt) return false;
         target = findByFirstLetter(list, key.character);
-        if (target < 0)
-            return true;
+        if (target < 0) return true;
         break;
-    default:
-        return false;
+    default: return false;
     }
     // Until something is highlighted, the first key highlights the caret entry
     // rather than moving away from it.
-    if (list.selected != list.caret && key.code != KeyCode::Character)
-        target = list.caret;
+    if (list.selected != list.caret && key.code != KeyCode::Character) target = list.caret;
     moveHighlight(list, target);
     return true;
 }

@@ -20,8 +20,8 @@ std::vector<corvant::testing::ShownMessageBox> &shown() {
     return boxes;
 }
 
-constexpr int widestLine = 60;   // characters of text per line
-constexpr int markerColumns = 5; // "(X)" and a gap
+constexpr int widestLine = 60;    // characters of text per line
+constexpr int markerColumns = 5;  // "(X)" and a gap
 constexpr int buttonColumns = 8;
 constexpr int buttonGap = 2;
 
@@ -34,15 +34,12 @@ const BoxButton okButtons[] = {{"OK", IDOK}};
 const BoxButton yesNoButtons[] = {{"&Yes", IDYES}, {"&No", IDNO}};
 
 INT_PTR CALLBACK messageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message != WM_COMMAND)
-        return FALSE;
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
     int id = LOWORD(wParam);
     // Escape arrives as IDCANCEL. A box with OK takes it for OK; a Yes/No box
     // has no Cancel button and, as on Windows, ignores it.
-    if (id == IDCANCEL && GetDlgItem(dialog, IDOK))
-        id = IDOK;
+    if (id == IDCANCEL && GetDlgItem(dialog, IDOK)) id = IDOK;
     if ((id == IDOK || id == IDYES || id == IDNO) && GetDlgItem(dialog, id)) {
         EndDialog(dialog, id);
         return TRUE;
@@ -62,8 +59,7 @@ corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::stri
                                         const std::vector<BoxButton> &buttons) {
     std::vector<std::string> lines = corvant::ui::wrapText(text, widestLine);
     int textColumns = 0;
-    for (const std::string &line : lines)
-        textColumns = std::max(textColumns, static_cast<int>(line.size()));
+    for (const std::string &line : lines) textColumns = std::max(textColumns, static_cast<int>(line.size()));
     int markerWidth = marker ? markerColumns : 0;
     int buttonRow = static_cast<int>(buttons.size()) * (buttonColumns + buttonGap) - buttonGap;
     int columns = std::max({textColumns + markerWidth + 4, static_cast<int>(title.size()) + 6, buttonRow + 4, 16});
@@ -109,22 +105,20 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const std::vector<BoxButton> buttons = kind == MB_OK
-                                               ? std::vector<BoxButton>(std::begin(okButtons), std::end(okButtons))
-                                               : std::vector<BoxButton>(std::begin(yesNoButtons), std::end(yesNoButtons));
+    const std::vector<BoxButton> buttons =
+        kind == MB_OK ? std::vector<BoxButton>(std::begin(okButtons), std::end(okButtons))
+                      : std::vector<BoxButton>(std::begin(yesNoButtons), std::end(yesNoButtons));
     if (!corvant::ui::activeFrontEnd()) {
         // Without a screen to show it on, the box goes to standard error; a
         // question cannot be answered there.
         std::fprintf(stderr, "[%s] %s\n", title.c_str(), body.c_str());
-        if (buttons.size() == 1)
-            return IDOK;
+        if (buttons.size() == 1) return IDOK;
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    INT_PTR result = corvant::ui::runDialog(boxTemplate(body, title, iconMarker(type), buttons), owner,
-                                            messageBoxProc, 0);
+    INT_PTR result =
+        corvant::ui::runDialog(boxTemplate(body, title, iconMarker(type), buttons), owner, messageBoxProc, 0);
     for (const BoxButton &button : buttons)
-        if (result == button.id)
-            return button.id;
+        if (result == button.id) return button.id;
     return 0;
 }

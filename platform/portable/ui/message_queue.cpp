@@ -42,10 +42,10 @@ struct VirtualKey {
 };
 
 const VirtualKey virtualKeys[] = {
-    {KeyCode::Enter, VK_RETURN}, {KeyCode::Escape, VK_ESCAPE}, {KeyCode::Tab, VK_TAB},
-    {KeyCode::BackTab, VK_TAB},  {KeyCode::Space, VK_SPACE},   {KeyCode::Up, VK_UP},
-    {KeyCode::Down, VK_DOWN},    {KeyCode::Left, VK_LEFT},     {KeyCode::Right, VK_RIGHT},
-    {KeyCode::Home, VK_HOME},    {KeyCode::End, VK_END},       {KeyCode::PageUp, VK_PRIOR},
+    {KeyCode::Enter, VK_RETURN},  {KeyCode::Escape, VK_ESCAPE},  {KeyCode::Tab, VK_TAB},
+    {KeyCode::BackTab, VK_TAB},   {KeyCode::Space, VK_SPACE},    {KeyCode::Up, VK_UP},
+    {KeyCode::Down, VK_DOWN},     {KeyCode::Left, VK_LEFT},      {KeyCode::Right, VK_RIGHT},
+    {KeyCode::Home, VK_HOME},     {KeyCode::End, VK_END},        {KeyCode::PageUp, VK_PRIOR},
     {KeyCode::PageDown, VK_NEXT}, {KeyCode::Backspace, VK_BACK}, {KeyCode::Delete, VK_DELETE},
 };
 
@@ -59,8 +59,7 @@ bool isKeyMessage(UINT message) {
 // control has it, to the active dialog, as a system key.
 bool queueKey(const Key &key) {
     Window *dialog = activeDialog();
-    if (!dialog)
-        return false;
+    if (!dialog) return false;
     Window *focus = findWindow(dialog->focus);
     const bool focused = focus && (focus == dialog || focus->parent == dialog->handle);
     const bool system = key.alt || !focused;
@@ -73,25 +72,21 @@ bool queueKey(const Key &key) {
     } else {
         message.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
         for (const VirtualKey &entry : virtualKeys)
-            if (entry.code == key.code)
-                message.wParam = entry.key;
+            if (entry.code == key.code) message.wParam = entry.key;
     }
-    if (key.alt)
-        message.lParam |= altFlag;
+    if (key.alt) message.lParam |= altFlag;
     queue().input.push_back(QueuedKey{message, key.code == KeyCode::BackTab});
     return true;
 }
 
 bool isWithin(HWND window, HWND ancestor) {
     for (Window *w = findWindow(window); w; w = findWindow(w->parent))
-        if (w->handle == ancestor)
-            return true;
+        if (w->handle == ancestor) return true;
     return false;
 }
 
 bool matches(const MSG &message, HWND window, UINT first, UINT last) {
-    if (window && !isWithin(message.hwnd, window))
-        return false;
+    if (window && !isWithin(message.hwnd, window)) return false;
     return (first == 0 && last == 0) || (message.message >= first && message.message <= last);
 }
 
@@ -100,8 +95,7 @@ bool takePosted(MSG &message, HWND window, UINT first, UINT last, bool remove) {
     for (auto it = posted.begin(); it != posted.end(); ++it)
         if (matches(*it, window, first, last)) {
             message = *it;
-            if (remove)
-                posted.erase(it);
+            if (remove) posted.erase(it);
             return true;
         }
     return false;
@@ -114,8 +108,7 @@ bool takeInput(MSG &message, HWND window, UINT first, UINT last, bool remove) {
             message = it->message;
             q.shiftDown = it->shift;
             q.altDown = (message.lParam & altFlag) != 0;
-            if (remove)
-                q.input.erase(it);
+            if (remove) q.input.erase(it);
             return true;
         }
     return false;
@@ -127,30 +120,23 @@ enum class Taken { Message, Nothing, Closed };
 // before input is read, as Windows paints once the posted messages are done.
 Taken take(MSG &message, HWND window, UINT first, UINT last, bool remove, bool wait) {
     QueueState &q = queue();
-    if (takePosted(message, window, first, last, remove))
-        return Taken::Message;
+    if (takePosted(message, window, first, last, remove)) return Taken::Message;
     if (q.quitPosted && (!window && matches(MSG{nullptr, WM_QUIT, 0, 0, 0, {}}, nullptr, first, last))) {
         message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, GetTickCount(), {}};
-        if (remove)
-            q.quitPosted = false;
+        if (remove) q.quitPosted = false;
         return Taken::Message;
     }
     for (;;) {
-        if (takeInput(message, window, first, last, remove))
-            return Taken::Message;
+        if (takeInput(message, window, first, last, remove)) return Taken::Message;
         FrontEnd *frontEnd = activeFrontEnd();
-        if (!frontEnd)
-            return wait ? Taken::Closed : Taken::Nothing;
+        if (!frontEnd) return wait ? Taken::Closed : Taken::Nothing;
         redrawScreen();
         InputEvent event;
         InputRead read = frontEnd->readInput(event, wait);
-        if (read == InputRead::Nothing)
-            return Taken::Nothing;
-        if (read == InputRead::Closed)
-            return Taken::Closed;
+        if (read == InputRead::Nothing) return Taken::Nothing;
+        if (read == InputRead::Closed) return Taken::Closed;
         // Keys are not taken while the screen cannot show the dialogs.
-        if (event.kind != InputKind::Key ||
-            screenTooSmall(frontEnd->columns(), frontEnd->rows(), openDialogs()))
+        if (event.kind != InputKind::Key || screenTooSmall(frontEnd->columns(), frontEnd->rows(), openDialogs()))
             continue;
         queueKey(event.key);
     }
@@ -161,8 +147,7 @@ Taken take(MSG &message, HWND window, UINT first, UINT last, bool remove, bool w
 bool waitMessage(MSG &message) { return take(message, nullptr, 0, 0, true, true) == Taken::Message; }
 
 bool keyOfMessage(const MSG &message, Key &key) {
-    if (!isKeyMessage(message.message))
-        return false;
+    if (!isKeyMessage(message.message)) return false;
     key = Key{};
     key.alt = (message.lParam & altFlag) != 0;
     if (message.message == WM_CHAR || message.message == WM_SYSCHAR) {
@@ -173,8 +158,7 @@ bool keyOfMessage(const MSG &message, Key &key) {
     for (const VirtualKey &entry : virtualKeys)
         if (entry.key == message.wParam) {
             key.code = entry.code;
-            if (entry.code == KeyCode::Tab && GetKeyState(VK_SHIFT) < 0)
-                key.code = KeyCode::BackTab;
+            if (entry.code == KeyCode::Tab && GetKeyState(VK_SHIFT) < 0) key.code = KeyCode::BackTab;
             return true;
         }
     return false;
@@ -187,8 +171,7 @@ void resetMessageQueue() { queue() = QueueState{}; }
 using namespace corvant::ui;
 
 BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT remove) {
-    if (!message)
-        return FALSE;
+    if (!message) return FALSE;
     return take(*message, window, first, last, (remove & PM_REMOVE) != 0, false) == Taken::Message;
 }
 
@@ -210,11 +193,9 @@ void WINAPI PostQuitMessage(int exitCode) {
 BOOL WINAPI TranslateMessage(const MSG *) { return FALSE; }
 
 LRESULT WINAPI DispatchMessageA(const MSG *message) {
-    if (!message)
-        return 0;
+    if (!message) return 0;
     Window *window = findWindow(message->hwnd);
-    if (!window)
-        return 0;
+    if (!window) return 0;
     Key key;
     if (keyOfMessage(*message, key)) {
         // A control's own keys, without the dialog manager's.
@@ -229,8 +210,7 @@ LRESULT WINAPI DispatchMessageA(const MSG *message) {
 
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message) {
     Window *window = findWindow(dialog);
-    if (!message || !window || window->kind != WindowKind::Dialog || !isWithin(message->hwnd, dialog))
-        return FALSE;
+    if (!message || !window || window->kind != WindowKind::Dialog || !isWithin(message->hwnd, dialog)) return FALSE;
     Key key;
     if (keyOfMessage(*message, key))
         handleDialogKey(*window, key);
@@ -255,8 +235,7 @@ void corvant::testing::setClockStep(unsigned long milliseconds) {
 }
 
 DWORD WINAPI GetTickCount() {
-    if (clockStep != 0)
-        return steppedClock += clockStep;
+    if (clockStep != 0) return steppedClock += clockStep;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<DWORD>(static_cast<unsigned long long>(now.tv_sec) * 1000u +

@@ -31,14 +31,10 @@ void restoreAndReraise(int signalNumber) {
 
 chtype attributesFor(unsigned attributes) {
     chtype result = A_NORMAL;
-    if (attributes & attrReverse)
-        result |= A_REVERSE;
-    if (attributes & attrDim)
-        result |= A_DIM;
-    if (attributes & attrBold)
-        result |= A_BOLD;
-    if (attributes & attrUnderline)
-        result |= A_UNDERLINE;
+    if (attributes & attrReverse) result |= A_REVERSE;
+    if (attributes & attrDim) result |= A_DIM;
+    if (attributes & attrBold) result |= A_BOLD;
+    if (attributes & attrUnderline) result |= A_UNDERLINE;
     return result;
 }
 
@@ -69,14 +65,10 @@ public:
         for (;;) {
             errno = 0;
             int c = getch();
-            if (c == ERR && !wait)
-                return InputRead::Nothing;
-            if (c == ERR && errno == EINTR)
-                continue;
-            if (c == ERR)
-                return InputRead::Closed;
-            if (translate(c, event, wait))
-                return InputRead::Read;
+            if (c == ERR && !wait) return InputRead::Nothing;
+            if (c == ERR && errno == EINTR) continue;
+            if (c == ERR) return InputRead::Closed;
+            if (translate(c, event, wait)) return InputRead::Read;
         }
     }
 
@@ -138,18 +130,15 @@ TerminalFrontEnd terminal;
 }  // namespace
 
 bool startTerminalFrontEnd() {
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
-        return false;
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return false;
     set_escdelay(25);
-    if (!initscr())
-        return false;
+    if (!initscr()) return false;
     terminalActive = 1;
     static bool handlersInstalled = false;
     if (!handlersInstalled) {
         handlersInstalled = true;
         std::atexit(restoreTerminal);
-        for (int signalNumber : endingSignals)
-            std::signal(signalNumber, restoreAndReraise);
+        for (int signalNumber : endingSignals) std::signal(signalNumber, restoreAndReraise);
     }
     cbreak();
     noecho();
@@ -160,8 +149,7 @@ bool startTerminalFrontEnd() {
 }
 
 void stopTerminalFrontEnd() {
-    if (activeFrontEnd() == &terminal)
-        setActiveFrontEnd(nullptr);
+    if (activeFrontEnd() == &terminal) setActiveFrontEnd(nullptr);
     restoreTerminal();
 }
 

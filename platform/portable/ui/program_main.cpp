@@ -14,7 +14,6 @@ int main() {
     int result = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
     corvant::ui::stopTerminalFrontEnd();
     const char *problem = registryStoreProblem();
-    if (problem && *problem)
-        std::fprintf(stderr, "%s\n", problem);
+    if (problem && *problem) std::fprintf(stderr, "%s\n", problem);
     return result;
 }

@@ -17,8 +17,7 @@ struct Origin {
 };
 
 void frame(Canvas &screen, int left, int top, int width, int height, unsigned attributes) {
-    if (width < 2 || height < 2)
-        return;
+    if (width < 2 || height < 2) return;
     int right = left + width - 1, bottom = top + height - 1;
     for (int c = left + 1; c < right; ++c) {
         screen.put(c, top, '-', attributes);
@@ -43,10 +42,8 @@ void writeLabel(Canvas &screen, int column, int row, const DisplayText &label, u
 
 unsigned stateAttributes(const Window &control, bool focused) {
     unsigned attributes = attrNormal;
-    if (!control.enabled)
-        attributes |= attrDim;
-    if (focused)
-        attributes |= attrReverse;
+    if (!control.enabled) attributes |= attrDim;
+    if (focused) attributes |= attrReverse;
     return attributes;
 }
 
@@ -58,8 +55,7 @@ void focusMarker(Canvas &screen, int column, int row) {
 
 void paintStatic(Canvas &screen, Origin o, const Window &control) {
     DWORD type = control.style & SS_TYPEMASK;
-    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP)
-        return;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return;
     CellRect r = cellRect(control);
     bool prefix = !(control.style & SS_NOPREFIX);
     DisplayText shown = prefix ? withoutMnemonic(control.text) : DisplayText{control.text, -1};
@@ -76,8 +72,7 @@ void paintStatic(Canvas &screen, Origin o, const Window &control) {
         screen.write(o.column + r.left + indent, o.row + r.top + static_cast<int>(i), lines[i], attributes);
     }
     // Underline the mnemonic only on a single-line label, where its place is plain.
-    if (shown.mnemonicIndex >= 0 && lines.size() == 1 && shown.text.find('\t') == std::string::npos &&
-        type == SS_LEFT)
+    if (shown.mnemonicIndex >= 0 && lines.size() == 1 && shown.text.find('\t') == std::string::npos && type == SS_LEFT)
         screen.put(o.column + r.left + shown.mnemonicIndex, o.row + r.top, shown.text[shown.mnemonicIndex],
                    attributes | attrUnderline);
 }
@@ -91,12 +86,9 @@ void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
     int room = right - left - 1;
     if (!label.text.empty() && room > 2) {
         label.text = " " + label.text + " ";
-        if (static_cast<int>(label.text.size()) > room)
-            label.text = label.text.substr(0, room);
-        if (label.mnemonicIndex + 1 >= room)
-            label.mnemonicIndex = -1;
-        if (label.mnemonicIndex >= 0)
-            ++label.mnemonicIndex;
+        if (static_cast<int>(label.text.size()) > room) label.text = label.text.substr(0, room);
+        if (label.mnemonicIndex + 1 >= room) label.mnemonicIndex = -1;
+        if (label.mnemonicIndex >= 0) ++label.mnemonicIndex;
         writeLabel(screen, o.column + left + 1, o.row + top, label, attributes);
     }
 }
@@ -115,8 +107,7 @@ void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focus
     screen.put(start, row, isDefault ? '<' : '[', attributes);
     screen.put(start + width - 1, row, isDefault ? '>' : ']', attributes);
     writeLabel(screen, start + 1 + (width - 2 - length) / 2, row, label, attributes);
-    if (focused)
-        focusMarker(screen, start, row);
+    if (focused) focusMarker(screen, start, row);
 }
 
 void paintCheckable(Canvas &screen, Origin o, const Window &control, bool focused) {
@@ -124,12 +115,13 @@ void paintCheckable(Canvas &screen, Origin o, const Window &control, bool focuse
     int column = o.column + r.left, row = o.row + middleRow(control);
     bool radio = control.kind == WindowKind::RadioButton;
     std::string box = radio ? (control.check ? "(*)" : "( )")
-                            : (control.check == BST_CHECKED ? "[X]" : control.check ? "[?]" : "[ ]");
+                            : (control.check == BST_CHECKED ? "[X]"
+                               : control.check              ? "[?]"
+                                                            : "[ ]");
     unsigned attributes = stateAttributes(control, false);
     screen.write(column, row, box + " ", attributes);
     writeLabel(screen, column + 4, row, withoutMnemonic(control.text), stateAttributes(control, focused));
-    if (focused)
-        focusMarker(screen, column, row);
+    if (focused) focusMarker(screen, column, row);
 }
 
 void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
@@ -168,10 +160,8 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
         int extent = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
         int range = std::max(0, extent - columns);
         int track = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
-        for (int i = 0; i < track; ++i)
-            screen.put(left + 1 + i, row, range ? '-' : '.', range ? attributes : attrDim);
-        if (range > 0)
-            screen.put(left + 1 + (track - 1) * list.horizontalOffset / range, row, '#', attributes);
+        for (int i = 0; i < track; ++i) screen.put(left + 1 + i, row, range ? '-' : '.', range ? attributes : attrDim);
+        if (range > 0) screen.put(left + 1 + (track - 1) * list.horizontalOffset / range, row, '#', attributes);
     }
     if (focused) {
         focusMarker(screen, left, top);
@@ -206,16 +196,14 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
     screen.fill(left, top, width, height, ' ');
     frame(screen, left, top, width, height, attrNormal);
     std::string title = " " + dialog.text + " ";
-    if (static_cast<int>(title.size()) > width - 4)
-        title = title.substr(0, std::max(0, width - 4));
+    if (static_cast<int>(title.size()) > width - 4) title = title.substr(0, std::max(0, width - 4));
     screen.write(left + 2, top, title, attrBold);
 
     screen.setClip(left + 1, top + 1, client.width, client.height);
     Origin o{left + 1, top + 1};
     for (HWND child : dialog.children) {
         const Window *control = findWindow(child);
-        if (!control || !(control->style & WS_VISIBLE))
-            continue;
+        if (!control || !(control->style & WS_VISIBLE)) continue;
         bool focused = active && dialog.focus == child;
         switch (control->kind) {
         case WindowKind::Static: paintStatic(screen, o, *control); break;
@@ -229,8 +217,7 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
         }
     }
     screen.clearClip();
-    if (!active)
-        screen.addAttributes(left, top, width, height, attrDim);
+    if (!active) screen.addAttributes(left, top, width, height, attrDim);
 }
 
 }  // namespace
@@ -242,8 +229,7 @@ std::vector<std::string> wrapText(const std::string &text, int width) {
     for (;;) {
         size_t end = text.find('\n', start);
         std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!paragraph.empty() && paragraph.back() == '\r')
-            paragraph.pop_back();
+        if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
         std::string expanded;
         for (char c : paragraph) {
             if (c == '\t')
@@ -266,11 +252,9 @@ std::vector<std::string> wrapText(const std::string &text, int width) {
                 lines.push_back(expanded.substr(position, breakAt - position));
                 position = breakAt + 1;
             }
-            while (position < expanded.size() && expanded[position] == ' ')
-                ++position;
+            while (position < expanded.size() && expanded[position] == ' ') ++position;
         } while (position < expanded.size());
-        if (end == std::string::npos)
-            break;
+        if (end == std::string::npos) break;
         start = end + 1;
     }
     return lines;
@@ -296,18 +280,16 @@ void paintScreen(Canvas &screen, const std::vector<HWND> &dialogs) {
     int needColumns, needRows;
     requiredScreenSize(dialogs, needColumns, needRows);
     if (screen.columns() < needColumns || screen.rows() < needRows) {
-        std::string message = "The terminal is too small: Corvant needs at least " + std::to_string(needColumns) +
-                              "x" + std::to_string(needRows) + " characters (columns x rows), this one has " +
+        std::string message = "The terminal is too small: Corvant needs at least " + std::to_string(needColumns) + "x" +
+                              std::to_string(needRows) + " characters (columns x rows), this one has " +
                               std::to_string(screen.columns()) + "x" + std::to_string(screen.rows()) +
                               ". Please enlarge it.";
         std::vector<std::string> lines = wrapText(message, screen.columns());
-        for (size_t i = 0; i < lines.size(); ++i)
-            screen.write(0, static_cast<int>(i), lines[i]);
+        for (size_t i = 0; i < lines.size(); ++i) screen.write(0, static_cast<int>(i), lines[i]);
         return;
     }
     for (size_t i = 0; i < dialogs.size(); ++i)
-        if (const Window *dialog = findWindow(dialogs[i]))
-            paintDialog(screen, *dialog, i + 1 == dialogs.size());
+        if (const Window *dialog = findWindow(dialogs[i])) paintDialog(screen, *dialog, i + 1 == dialogs.size());
 }
 
 }  // namespace corvant::ui

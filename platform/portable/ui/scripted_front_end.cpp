@@ -32,15 +32,12 @@ public:
 
     ui::InputRead readInput(ui::InputEvent &event, bool wait) override {
         while (!steps_.empty()) {
-            if (!wait && !steps_.front().busy)
-                return ui::InputRead::Nothing;
+            if (!wait && !steps_.front().busy) return ui::InputRead::Nothing;
             ScriptStep step = steps_.front();
             steps_.pop_front();
-            if (step.busy && wait)
-                busyCameLate_ = true;
+            if (step.busy && wait) busyCameLate_ = true;
             if (step.kind == ScriptStep::Pass) {
-                if (!wait)
-                    return ui::InputRead::Nothing;
+                if (!wait) return ui::InputRead::Nothing;
             } else if (step.kind == ScriptStep::Snap) {
                 snapshots_.push_back(screen_.text());
             } else if (step.kind == ScriptStep::Resize) {
@@ -53,8 +50,7 @@ public:
                 return ui::InputRead::Read;
             }
         }
-        if (!wait)
-            return ui::InputRead::Nothing;
+        if (!wait) return ui::InputRead::Nothing;
         ranDry_ = true;
         return ui::InputRead::Closed;
     }
@@ -84,11 +80,14 @@ bool namedKey(const std::string &name, ScriptStep &step) {
         const char *name;
         KeyCode code;
     } names[] = {
-        {"Enter", KeyCode::Enter}, {"Esc", KeyCode::Escape}, {"Tab", KeyCode::Tab},
-        {"S-Tab", KeyCode::BackTab}, {"Space", KeyCode::Space}, {"Up", KeyCode::Up},
-        {"Down", KeyCode::Down}, {"Left", KeyCode::Left}, {"Right", KeyCode::Right},
-        {"Home", KeyCode::Home}, {"End", KeyCode::End}, {"PgUp", KeyCode::PageUp},
-        {"PgDn", KeyCode::PageDown}, {"Backspace", KeyCode::Backspace}, {"Del", KeyCode::Delete},
+        {"Enter", KeyCode::Enter},   {"Esc", KeyCode::Escape},
+        {"Tab", KeyCode::Tab},       {"S-Tab", KeyCode::BackTab},
+        {"Space", KeyCode::Space},   {"Up", KeyCode::Up},
+        {"Down", KeyCode::Down},     {"Left", KeyCode::Left},
+        {"Right", KeyCode::Right},   {"Home", KeyCode::Home},
+        {"End", KeyCode::End},       {"PgUp", KeyCode::PageUp},
+        {"PgDn", KeyCode::PageDown}, {"Backspace", KeyCode::Backspace},
+        {"Del", KeyCode::Delete},
     };
     for (const auto &entry : names)
         if (name == entry.name) {
@@ -123,8 +122,7 @@ bool namedKey(const std::string &name, ScriptStep &step) {
 }
 
 ScriptedFrontEnd &frontEnd() {
-    if (!current())
-        throw std::logic_error("the scripted front end has not been started");
+    if (!current()) throw std::logic_error("the scripted front end has not been started");
     return *current();
 }
 

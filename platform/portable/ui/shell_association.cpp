@@ -15,8 +15,7 @@ constexpr DWORD longestCommand = 32767;
 class OpenedKey {
 public:
     explicit OpenedKey(const std::string &path) {
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS) key_ = nullptr;
     }
     ~OpenedKey() {
         if (key_) RegCloseKey(key_);
@@ -61,8 +60,7 @@ std::string extensionOf(const std::string &path) {
 
 bool hasUrlScheme(const std::string &address) {
     const size_t colon = address.find(':');
-    if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(address[0])))
-        return false;
+    if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
     for (size_t i = 1; i < colon; ++i)
         if (!isSchemeCharacter(address[i])) return false;
     return true;

@@ -28,7 +28,7 @@ namespace {
 
 // The values above 32 that Windows returns on success, and its error codes.
 constexpr uintptr_t launched = 42;
-constexpr uintptr_t fileNotFound = 2;   // SE_ERR_FNF
+constexpr uintptr_t fileNotFound = 2;    // SE_ERR_FNF
 constexpr uintptr_t noAssociation = 31;  // SE_ERR_NOASSOC
 
 std::string &opener() {
@@ -102,8 +102,7 @@ bool openCommandFor(const std::string &address, const std::string &target, Progr
     for (const corvant::shell::ProgramCandidate &candidate : corvant::shell::programCandidates(command)) {
         if (!findProgram(candidate.program, start.path)) continue;
         start.arguments = {candidate.program};
-        for (std::string &argument :
-             corvant::shell::commandArguments(command.substr(candidate.argumentsStart), target))
+        for (std::string &argument : corvant::shell::commandArguments(command.substr(candidate.argumentsStart), target))
             start.arguments.push_back(std::move(argument));
         return true;
     }
@@ -117,31 +116,24 @@ void setUrlOpener(const std::string &program) { opener() = program.empty() ? "xd
 }  // namespace corvant::testing
 
 HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCSTR, INT) {
-    if (!file || !*file)
-        return result(fileNotFound);
-    if (operation && std::strcmp(operation, "open") != 0)
-        return result(noAssociation);
+    if (!file || !*file) return result(fileNotFound);
+    if (operation && std::strcmp(operation, "open") != 0) return result(noAssociation);
     // An address that starts with '-' would be read as an option by the program.
-    if (file[0] == '-')
-        return result(fileNotFound);
+    if (file[0] == '-') return result(fileNotFound);
     const std::string address = file;
     // What the program is given: a URL as it is, a document as its full path.
     std::string target = address;
-    if (!corvant::shell::hasUrlScheme(address) && !findDocument(address, target))
-        return result(fileNotFound);
+    if (!corvant::shell::hasUrlScheme(address) && !findDocument(address, target)) return result(fileNotFound);
 
     std::vector<ProgramToStart> programs;
     ProgramToStart command;
-    if (openCommandFor(address, target, command))
-        programs.push_back(std::move(command));
+    if (openCommandFor(address, target, command)) programs.push_back(std::move(command));
     ProgramToStart fallback;
     if (findProgram(opener(), fallback.path)) {
         fallback.arguments = {opener(), target};
         programs.push_back(std::move(fallback));
     }
-    if (programs.empty())
-        return result(fileNotFound);
-    if (corvant::shell::startDetached(programs) >= 0)
-        return result(launched);
+    if (programs.empty()) return result(fileNotFound);
+    if (corvant::shell::startDetached(programs) >= 0) return result(launched);
     return result(errno == ENOENT ? fileNotFound : noAssociation);
 }

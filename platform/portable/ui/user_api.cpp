@@ -52,34 +52,29 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
 
 BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     Window *window = findWindow(handle);
-    if (!window)
-        return FALSE;
+    if (!window) return FALSE;
     BOOL wasDisabled = !window->enabled;
     window->enabled = enable != FALSE;
     if (!window->enabled)
         if (Window *dialog = dialogOf(*window))
-            if (dialog->focus == handle)
-                dialog->focus = nullptr;
+            if (dialog->focus == handle) dialog->focus = nullptr;
     return wasDisabled;
 }
 
 BOOL WINAPI IsWindowEnabled(HWND handle) {
-    if (handle == desktopWindow())
-        return TRUE;
+    if (handle == desktopWindow()) return TRUE;
     Window *window = findWindow(handle);
     return window && window->enabled;
 }
 
 LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Window *window = findWindow(handle);
-    if (!window)
-        return 0;
+    if (!window) return 0;
     switch (window->kind) {
     case WindowKind::ListBox: return listBoxMessage(*window, message, wParam, lParam);
     case WindowKind::RadioButton:
     case WindowKind::CheckBox:
-        if (message == BM_GETCHECK)
-            return window->check;
+        if (message == BM_GETCHECK) return window->check;
         if (message == BM_SETCHECK) {
             DWORD type = window->style & BS_TYPEMASK;
             WPARAM highest = (type == BS_3STATE || type == BS_AUTO3STATE) ? 2 : BST_CHECKED;
@@ -119,8 +114,7 @@ BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
 int WINAPI GetWindowTextA(HWND handle, LPSTR buffer, int size) {
     Window *window = findWindow(handle);
     if (!window || !buffer || size <= 0) {
-        if (!window)
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!window) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
     const size_t copied = std::min(window->text.size(), static_cast<size_t>(size - 1));
@@ -167,16 +161,14 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-    if (moduleName == nullptr)
-        return programModule;
+    if (moduleName == nullptr) return programModule;
     SetLastError(126);  // ERROR_MOD_NOT_FOUND: the program is the only module
     return nullptr;
 }
 
 HWND WINAPI GetFocus() {
     const std::vector<HWND> &dialogs = openDialogs();
-    if (dialogs.empty())
-        return nullptr;
+    if (dialogs.empty()) return nullptr;
     Window *dialog = findWindow(dialogs.back());
     return dialog ? dialog->focus : nullptr;
 }
@@ -185,16 +177,14 @@ HWND WINAPI SetFocus(HWND handle) {
     HWND previous = GetFocus();
     Window *control = findWindow(handle);
     Window *dialog = control ? dialogOf(*control) : nullptr;
-    if (!dialog || !canTakeFocus(*control))
-        return nullptr;
+    if (!dialog || !canTakeFocus(*control)) return nullptr;
     dialog->focus = handle;
     return previous;
 }
 
 namespace corvant::ui {
 void notifySelectionChange(Window &list) {
-    if (!(list.style & LBS_NOTIFY))
-        return;
+    if (!(list.style & LBS_NOTIFY)) return;
     if (Window *dialog = dialogOf(list))
         sendToDialog(*dialog, WM_COMMAND, MAKEWPARAM(list.id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list.handle));
 }

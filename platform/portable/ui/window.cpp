@@ -35,11 +35,9 @@ HWND createWindow(const Window &description) {
 
 void destroyWindow(HWND handle) {
     Window *window = findWindow(handle);
-    if (!window)
-        return;
+    if (!window) return;
     std::vector<HWND> children = window->children;
-    for (HWND child : children)
-        destroyWindow(child);
+    for (HWND child : children) destroyWindow(child);
     table().windows.erase(handle);
 }
 
@@ -54,8 +52,7 @@ void destroyAllWindows() { table().windows.clear(); }
 Window *findChild(Window &dialog, int id) {
     for (HWND child : dialog.children) {
         Window *control = findWindow(child);
-        if (control && control->id == id)
-            return control;
+        if (control && control->id == id) return control;
     }
     return nullptr;
 }

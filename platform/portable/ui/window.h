@@ -32,7 +32,7 @@ struct Window {
     HWND focus = nullptr;
     bool ended = false;
     INT_PTR result = 0;
-    LONG_PTR userData = 0;  // for the layer's own dialogs (message box, file chooser)
+    LONG_PTR userData = 0;       // for the layer's own dialogs (message box, file chooser)
     LONG_PTR messageResult = 0;  // DWLP_MSGRESULT
 
     // List boxes.
