@@ -10,7 +10,7 @@ start_packages=(cmake make g++ pkg-config libncurses-dev binutils-mingw-w64-x86-
 test_packages=("${start_packages[@]}" googletest libgtest-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 xvfb xauth x11-utils xdotool tmux procps imagemagick fonts-dejavu-core python3
-    clang libclang-rt-dev)
+    clang libclang-rt-dev clang-format git)
 
 case "${1:-test}" in
     start) wanted=("${start_packages[@]}") ;;
