@@ -42,9 +42,10 @@ term_expect_store 'http\shell\open\ddeexec\Application' '@="NSShell"'
 
 program=$(term_program_pid) || true
 [ -n "$program" ] || term_fail "could not find the program's process"
-# From "Specify location..." the next tab stop is the test button.
+# From "Specify location..." the next tab stop is the test button, which
+# becomes the default button as it takes the focus.
 term_keys Tab
-term_wait_for ">[ example.com ]"
+term_wait_for ">< example.com >"
 before=$(term_screen)
 term_keys Space
 for i in $(seq 100); do

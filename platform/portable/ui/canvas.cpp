@@ -4,6 +4,38 @@
 
 namespace corvant::ui {
 
+char asciiFor(Line line) {
+    switch (line) {
+    case Line::Horizontal:
+    case Line::HorizontalTrack: return '-';
+    case Line::Vertical:
+    case Line::VerticalTrack: return '|';
+    case Line::TopLeft:
+    case Line::TopRight:
+    case Line::BottomLeft:
+    case Line::BottomRight: return '+';
+    case Line::Thumb: return '#';
+    case Line::None: break;
+    }
+    return ' ';
+}
+
+const char *boxDrawingFor(Line line) {
+    switch (line) {
+    case Line::Horizontal: return "\u2500";
+    case Line::Vertical: return "\u2502";
+    case Line::TopLeft: return "\u250c";
+    case Line::TopRight: return "\u2510";
+    case Line::BottomLeft: return "\u2514";
+    case Line::BottomRight: return "\u2518";
+    case Line::VerticalTrack:
+    case Line::HorizontalTrack: return "\u2592";
+    case Line::Thumb: return "\u2588";
+    case Line::None: break;
+    }
+    return " ";
+}
+
 Canvas::Canvas(int columns, int rows)
     : columns_(std::max(0, columns)),
       rows_(std::max(0, rows)),
@@ -24,11 +56,22 @@ bool Canvas::visible(int column, int row) const {
     return column >= clipLeft_ && column < clipRight_ && row >= clipTop_ && row < clipBottom_;
 }
 
+Cell &Canvas::cell(int column, int row) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
+
 void Canvas::put(int column, int row, char character, unsigned attributes) {
     if (!visible(column, row)) return;
-    Cell &cell = cells_[static_cast<size_t>(row) * columns_ + column];
-    cell.character = character;
-    cell.attributes = attributes;
+    Cell &target = cell(column, row);
+    target.character = character;
+    target.attributes = attributes;
+    target.line = Line::None;
+}
+
+void Canvas::putLine(int column, int row, Line line, unsigned attributes) {
+    if (!visible(column, row)) return;
+    Cell &target = cell(column, row);
+    target.character = asciiFor(line);
+    target.attributes = attributes;
+    target.line = line;
 }
 
 void Canvas::write(int column, int row, const std::string &text, unsigned attributes) {
@@ -43,7 +86,13 @@ void Canvas::fill(int left, int top, int width, int height, char character, unsi
 void Canvas::addAttributes(int left, int top, int width, int height, unsigned attributes) {
     for (int row = top; row < top + height; ++row)
         for (int column = left; column < left + width; ++column)
-            if (visible(column, row)) cells_[static_cast<size_t>(row) * columns_ + column].attributes |= attributes;
+            if (visible(column, row)) cell(column, row).attributes |= attributes;
+}
+
+void Canvas::setSurface(int left, int top, int width, int height, Surface surface) {
+    for (int row = top; row < top + height; ++row)
+        for (int column = left; column < left + width; ++column)
+            if (visible(column, row)) cell(column, row).surface = surface;
 }
 
 const Cell &Canvas::at(int column, int row) const {
@@ -54,16 +103,32 @@ const Cell &Canvas::at(int column, int row) const {
 
 bool Canvas::isBlank(int column, int row) const { return at(column, row).character == ' '; }
 
-std::string Canvas::text() const {
+std::string Canvas::rows(bool lines) const {
     std::string result;
     for (int row = 0; row < rows_; ++row) {
         std::string line;
-        for (int column = 0; column < columns_; ++column) line += at(column, row).character;
-        line.erase(line.find_last_not_of(' ') + 1);
+        int blanks = 0;  // trailing blanks are dropped
+        for (int column = 0; column < columns_; ++column) {
+            const Cell &here = at(column, row);
+            if (here.character == ' ' && here.line == Line::None) {
+                ++blanks;
+                continue;
+            }
+            line.append(blanks, ' ');
+            blanks = 0;
+            if (lines && here.line != Line::None)
+                line += boxDrawingFor(here.line);
+            else
+                line += here.character;
+        }
         if (row > 0) result += '\n';
         result += line;
     }
     return result;
 }
+
+std::string Canvas::text() const { return rows(false); }
+
+std::string Canvas::drawing() const { return rows(true); }
 
 }  // namespace corvant::ui

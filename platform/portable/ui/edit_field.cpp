@@ -1,5 +1,9 @@
 #include "platform/portable/ui/edit_field.h"
 
+#include <algorithm>
+
+#include "platform/portable/ui/layout.h"
+
 namespace corvant::ui {
 
 void setFieldText(Window &field, const std::string &text) {
@@ -31,6 +35,17 @@ bool editFieldKey(Window &field, const Key &key) {
     case KeyCode::End: field.cursor = field.text.size(); return true;
     default: return false;
     }
+}
+
+size_t firstShownCharacter(const Window &field) {
+    size_t width = static_cast<size_t>(std::max(1, cellRect(field).width));
+    size_t cursor = std::min(field.cursor, field.text.size());
+    return cursor >= width ? cursor - width + 1 : 0;
+}
+
+void editFieldClick(Window &field, int column) {
+    if (column < 0 || column >= cellRect(field).width) return;
+    field.cursor = std::min(firstShownCharacter(field) + static_cast<size_t>(column), field.text.size());
 }
 
 }  // namespace corvant::ui

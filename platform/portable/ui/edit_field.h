@@ -10,4 +10,10 @@ namespace corvant::ui {
 bool editFieldKey(Window &field, const Key &key);
 void setFieldText(Window &field, const std::string &text);
 
+// The first character shown: as much of a long text as fits, up to the cursor.
+size_t firstShownCharacter(const Window &field);
+// A click on a cell of the field (0 its first) puts the cursor there, or at
+// the end of a text that stops short of it.
+void editFieldClick(Window &field, int column);
+
 }  // namespace corvant::ui

@@ -55,7 +55,9 @@ bool matches(const Identifier &id, LPCSTR name) {
     return true;
 }
 
-bool findIn(const Blob &blob, WORD type, LPCSTR name, ResourceData &found) {
+// Calls visit(type, name, data) for each resource of the blob until it returns true.
+template <typename Visit>
+bool walk(const Blob &blob, Visit visit) {
     size_t offset = 0;
     while (offset + 8 <= blob.size) {
         DWORD dataSize, headerSize;
@@ -67,11 +69,7 @@ bool findIn(const Blob &blob, WORD type, LPCSTR name, ResourceData &found) {
         header.skip(8);
         Identifier typeId, nameId;
         if (!readIdentifier(header, typeId) || !readIdentifier(header, nameId)) return false;
-        if (matches(typeId, type) && matches(nameId, name)) {
-            found.data = blob.data + offset + headerSize;
-            found.size = dataSize;
-            return true;
-        }
+        if (visit(typeId, nameId, ResourceData{blob.data + offset + headerSize, dataSize})) return true;
         size_t next = offset + headerSize + ((static_cast<size_t>(dataSize) + 3) & ~static_cast<size_t>(3));
         if (next <= offset) return false;
         offset = next;
@@ -79,11 +77,29 @@ bool findIn(const Blob &blob, WORD type, LPCSTR name, ResourceData &found) {
     return false;
 }
 
+bool findIn(const Blob &blob, WORD type, LPCSTR name, ResourceData &found) {
+    return walk(blob, [&](const Identifier &typeId, const Identifier &nameId, const ResourceData &data) {
+        if (!matches(typeId, type) || !matches(nameId, name)) return false;
+        found = data;
+        return true;
+    });
+}
+
 }  // namespace
 
 bool registerEmbeddedResources(const unsigned char *data, size_t size) {
     blobs().push_back({data, size});
     return true;
+}
+
+std::vector<ResourceData> embeddedResources(WORD type) {
+    std::vector<ResourceData> found;
+    for (const Blob &blob : blobs())
+        walk(blob, [&](const Identifier &typeId, const Identifier &, const ResourceData &data) {
+            if (matches(typeId, type)) found.push_back(data);
+            return false;
+        });
+    return found;
 }
 
 bool findEmbeddedResource(WORD type, LPCSTR name, ResourceData &found) {

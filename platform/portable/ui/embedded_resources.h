@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/portable/types.h"
 
@@ -19,6 +20,9 @@ struct ResourceData {
 // Finds a resource by type and name (MAKEINTRESOURCE number, or a name
 // compared without case). False if no embedded .res holds it.
 bool findEmbeddedResource(WORD type, LPCSTR name, ResourceData &found);
+
+// Every embedded resource of a type, in the order they were registered.
+std::vector<ResourceData> embeddedResources(WORD type);
 
 constexpr WORD resourceTypeDialog = 5;
 

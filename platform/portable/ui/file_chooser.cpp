@@ -16,6 +16,7 @@
 #include "platform/portable/files/name_pattern.h"
 #include "platform/portable/files/path_names.h"
 #include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/dialog_sizes.h"
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/user.h"
 
@@ -303,4 +304,9 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
     INT_PTR result =
         runDialog(chooserTemplate(state), request->hwndOwner, chooserProc, 0, reinterpret_cast<LONG_PTR>(&state));
     return result == 1 ? TRUE : FALSE;
+}
+
+void corvant::ui::fileChooserSize(int &cx, int &cy) {
+    cx = dialogColumns * 4;
+    cy = dialogRows * 8;
 }

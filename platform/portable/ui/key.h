@@ -1,5 +1,5 @@
 // One key press as the dialog layer sees it, whatever front end produced it,
-// and the input events a front end delivers.
+// and the input events (keys, mouse) a front end delivers.
 #pragma once
 
 namespace corvant::ui {
@@ -32,13 +32,24 @@ struct Key {
 enum class InputKind {
     Key,
     Resize,  // the screen changed size and must be drawn again
+    Mouse,
 };
 
-// What a front end reads: a key press, or news about the screen. Further
-// kinds (a mouse click) carry their own fields beside the key.
+// The left button and the wheel; the other buttons do nothing in a dialog.
+enum class MouseAction { Press, Release, WheelUp, WheelDown };
+
+struct MouseEvent {
+    MouseAction action = MouseAction::Press;
+    int column = 0;  // the screen cell, counted from 0
+    int row = 0;
+};
+
+// What a front end reads: a key press, a mouse button or wheel, or news
+// about the screen.
 struct InputEvent {
     InputKind kind = InputKind::Key;
     Key key;
+    MouseEvent mouse;
 };
 
 }  // namespace corvant::ui

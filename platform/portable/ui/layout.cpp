@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/portable/ui/mnemonic.h"
+
 namespace corvant::ui {
 namespace {
 int floorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
@@ -28,6 +30,43 @@ int listTextColumns(const Window &list) {
     // Border on both sides, a marker column, and the vertical scroll bar.
     int columns = cellRect(list).width - 3 - ((list.style & WS_VSCROLL) ? 1 : 0);
     return std::max(1, columns);
+}
+
+CellRect dialogFrame(const Window &dialog, int screenColumns, int screenRows) {
+    CellRect client = cellRect(0, 0, dialog.cx, dialog.cy);
+    CellRect frame;
+    frame.width = client.width + 2;
+    frame.height = client.height + 2;
+    frame.left = std::max(0, (screenColumns - frame.width) / 2);
+    frame.top = std::max(0, (screenRows - frame.height) / 2);
+    return frame;
+}
+
+CellRect pushButtonFace(const Window &button) {
+    CellRect r = cellRect(button);
+    int length = static_cast<int>(withoutMnemonic(button.text).text.size());
+    CellRect face;
+    face.width = std::min(std::max(r.width, length + 2), length + 4);
+    face.left = r.left + (r.width - face.width) / 2;
+    face.top = middleRow(button);
+    face.height = 1;
+    return face;
+}
+
+CellRect mouseArea(const Window &control) {
+    switch (control.kind) {
+    case WindowKind::PushButton: return pushButtonFace(control);
+    case WindowKind::RadioButton:
+    case WindowKind::CheckBox:
+    case WindowKind::Edit: {
+        CellRect r = cellRect(control);
+        r.top = middleRow(control);
+        r.height = 1;
+        return r;
+    }
+    case WindowKind::ListBox: return cellRect(control);
+    default: return CellRect{};
+    }
 }
 
 }  // namespace corvant::ui

@@ -24,4 +24,20 @@ constexpr int pixelsPerCell = 6;
 int listVisibleRows(const Window &list);
 int listTextColumns(const Window &list);
 
+// Where a dialog stands on a screen of this size: its frame (the client area
+// and a border cell around it), centred.
+CellRect dialogFrame(const Window &dialog, int screenColumns, int screenRows);
+
+// The face of a push button: as narrow as its caption allows, so that long
+// neighbouring labels stay readable, centred in the control, on its middle row.
+CellRect pushButtonFace(const Window &button);
+
+// The cells of a control that the mouse reaches, in its dialog's client
+// cells: what is drawn of it. Empty (no width) for the controls a click
+// passes through, labels and group boxes.
+CellRect mouseArea(const Window &control);
+inline bool contains(const CellRect &r, int column, int row) {
+    return column >= r.left && column < r.left + r.width && row >= r.top && row < r.top + r.height;
+}
+
 }  // namespace corvant::ui

@@ -9,6 +9,7 @@
 
 #include "platform/portable/test_hooks.h"
 #include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/dialog_sizes.h"
 #include "platform/portable/ui/front_end.h"
 #include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/user.h"
@@ -121,4 +122,11 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     for (const BoxButton &button : buttons)
         if (result == button.id) return button.id;
     return 0;
+}
+
+void corvant::ui::widestMessageBoxSize(int &cx, int &cy) {
+    const std::vector<BoxButton> buttons(std::begin(yesNoButtons), std::end(yesNoButtons));
+    const corvant::ui::DialogTemplate box = boxTemplate(std::string(widestLine, 'x'), "", "(X)", buttons);
+    cx = box.cx;
+    cy = box.cy;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/portable/ui/dialog_sizes.h"
+#include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/layout.h"
 #include "platform/portable/ui/mnemonic.h"
 #include "platform/portable/ui/window.h"
@@ -20,17 +22,17 @@ void frame(Canvas &screen, int left, int top, int width, int height, unsigned at
     if (width < 2 || height < 2) return;
     int right = left + width - 1, bottom = top + height - 1;
     for (int c = left + 1; c < right; ++c) {
-        screen.put(c, top, '-', attributes);
-        screen.put(c, bottom, '-', attributes);
+        screen.putLine(c, top, Line::Horizontal, attributes);
+        screen.putLine(c, bottom, Line::Horizontal, attributes);
     }
     for (int r = top + 1; r < bottom; ++r) {
-        screen.put(left, r, '|', attributes);
-        screen.put(right, r, '|', attributes);
+        screen.putLine(left, r, Line::Vertical, attributes);
+        screen.putLine(right, r, Line::Vertical, attributes);
     }
-    screen.put(left, top, '+', attributes);
-    screen.put(right, top, '+', attributes);
-    screen.put(left, bottom, '+', attributes);
-    screen.put(right, bottom, '+', attributes);
+    screen.putLine(left, top, Line::TopLeft, attributes);
+    screen.putLine(right, top, Line::TopRight, attributes);
+    screen.putLine(left, bottom, Line::BottomLeft, attributes);
+    screen.putLine(right, bottom, Line::BottomRight, attributes);
 }
 
 // Writes a control's text, underlining its mnemonic letter.
@@ -93,20 +95,18 @@ void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
     }
 }
 
-void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focused) {
-    CellRect r = cellRect(control);
+// A default push button is drawn "< OK >", any other "[ OK ]".
+void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focused, bool isDefault) {
+    CellRect face = pushButtonFace(control);
     DisplayText label = withoutMnemonic(control.text);
     int length = static_cast<int>(label.text.size());
-    // As narrow as the caption allows, so that long neighbouring labels stay readable.
-    int width = std::min(std::max(r.width, length + 2), length + 4);
-    int start = o.column + r.left + (r.width - width) / 2;
-    int row = o.row + middleRow(control);
-    bool isDefault = (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    int start = o.column + face.left;
+    int row = o.row + face.top;
     unsigned attributes = stateAttributes(control, focused) | (isDefault ? attrBold : attrNormal);
-    screen.fill(start, row, width, 1, ' ', attributes);
+    screen.fill(start, row, face.width, 1, ' ', attributes);
     screen.put(start, row, isDefault ? '<' : '[', attributes);
-    screen.put(start + width - 1, row, isDefault ? '>' : ']', attributes);
-    writeLabel(screen, start + 1 + (width - 2 - length) / 2, row, label, attributes);
+    screen.put(start + face.width - 1, row, isDefault ? '>' : ']', attributes);
+    writeLabel(screen, start + 1 + (face.width - 2 - length) / 2, row, label, attributes);
     if (focused) focusMarker(screen, start, row);
 }
 
@@ -148,11 +148,15 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
     if (list.style & WS_VSCROLL) {
         int column = left + r.width - 2;
         bool scrolls = count > rows;
-        for (int i = 0; i < rows; ++i)
-            screen.put(column, top + 1 + i, scrolls ? '|' : '.', scrolls ? attributes : attrDim);
+        for (int i = 0; i < rows; ++i) {
+            if (scrolls)
+                screen.putLine(column, top + 1 + i, Line::VerticalTrack, attributes);
+            else
+                screen.put(column, top + 1 + i, '.', attrDim);
+        }
         if (scrolls) {
             int thumb = (rows - 1) * list.topIndex / std::max(1, count - rows);
-            screen.put(column, top + 1 + thumb, '#', attributes);
+            screen.putLine(column, top + 1 + thumb, Line::Thumb, attributes);
         }
     }
     if (list.style & WS_HSCROLL) {
@@ -160,8 +164,14 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
         int extent = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
         int range = std::max(0, extent - columns);
         int track = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
-        for (int i = 0; i < track; ++i) screen.put(left + 1 + i, row, range ? '-' : '.', range ? attributes : attrDim);
-        if (range > 0) screen.put(left + 1 + (track - 1) * list.horizontalOffset / range, row, '#', attributes);
+        for (int i = 0; i < track; ++i) {
+            if (range > 0)
+                screen.putLine(left + 1 + i, row, Line::HorizontalTrack, attributes);
+            else
+                screen.put(left + 1 + i, row, '.', attrDim);
+        }
+        if (range > 0)
+            screen.putLine(left + 1 + (track - 1) * list.horizontalOffset / range, row, Line::Thumb, attributes);
     }
     if (focused) {
         focusMarker(screen, left, top);
@@ -175,8 +185,7 @@ void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
     int left = o.column + r.left, row = o.row + middleRow(field);
     int width = std::max(1, r.width);
     size_t cursor = std::min(field.cursor, field.text.size());
-    // Keep the cursor in view by showing the end of a long text.
-    size_t first = cursor >= static_cast<size_t>(width) ? cursor - width + 1 : 0;
+    size_t first = firstShownCharacter(field);
     std::string shown = field.text.substr(first, width);
     unsigned attributes = field.enabled ? attrUnderline : attrDim;
     screen.fill(left, row, width, 1, '_', attributes);
@@ -188,18 +197,33 @@ void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
     }
 }
 
+// As on Windows, a push button with the focus is the default one; while the
+// focus is elsewhere, the template's default push button is.
+bool isDefaultButton(const Window &dialog, const Window &button) {
+    const Window *focus = findWindow(dialog.focus);
+    if (focus && focus->parent == dialog.handle && focus->kind == WindowKind::PushButton) return focus == &button;
+    return (button.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// The shadow falls one row below the dialog and two columns to its right, as
+// a character cell is about twice as high as it is wide.
+void castShadow(Canvas &screen, const CellRect &frame) {
+    screen.setSurface(frame.left + 2, frame.top + frame.height, frame.width, 1, Surface::Shadow);
+    screen.setSurface(frame.left + frame.width, frame.top + 1, 2, frame.height, Surface::Shadow);
+}
+
 void paintDialog(Canvas &screen, const Window &dialog, bool active) {
-    CellRect client = cellRect(0, 0, dialog.cx, dialog.cy);
-    int width = client.width + 2, height = client.height + 2;
-    int left = std::max(0, (screen.columns() - width) / 2);
-    int top = std::max(0, (screen.rows() - height) / 2);
+    CellRect place = dialogFrame(dialog, screen.columns(), screen.rows());
+    int left = place.left, top = place.top, width = place.width, height = place.height;
+    castShadow(screen, place);
     screen.fill(left, top, width, height, ' ');
+    screen.setSurface(left, top, width, height, Surface::Dialog);
     frame(screen, left, top, width, height, attrNormal);
     std::string title = " " + dialog.text + " ";
     if (static_cast<int>(title.size()) > width - 4) title = title.substr(0, std::max(0, width - 4));
-    screen.write(left + 2, top, title, attrBold);
+    screen.write(left + 2, top, title, attrTitle);
 
-    screen.setClip(left + 1, top + 1, client.width, client.height);
+    screen.setClip(left + 1, top + 1, width - 2, height - 2);
     Origin o{left + 1, top + 1};
     for (HWND child : dialog.children) {
         const Window *control = findWindow(child);
@@ -208,7 +232,9 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
         switch (control->kind) {
         case WindowKind::Static: paintStatic(screen, o, *control); break;
         case WindowKind::GroupBox: paintGroupBox(screen, o, *control); break;
-        case WindowKind::PushButton: paintPushButton(screen, o, *control, focused); break;
+        case WindowKind::PushButton:
+            paintPushButton(screen, o, *control, focused, isDefaultButton(dialog, *control));
+            break;
         case WindowKind::RadioButton:
         case WindowKind::CheckBox: paintCheckable(screen, o, *control, focused); break;
         case WindowKind::ListBox: paintListBox(screen, o, *control, focused); break;
@@ -264,9 +290,9 @@ void requiredScreenSize(const std::vector<HWND> &dialogs, int &columns, int &row
     columns = rows = 0;
     for (HWND handle : dialogs)
         if (const Window *dialog = findWindow(handle)) {
-            CellRect client = cellRect(0, 0, dialog->cx, dialog->cy);
-            columns = std::max(columns, client.width + 2);
-            rows = std::max(rows, client.height + 2);
+            CellRect frame = dialogFrame(*dialog, 0, 0);
+            columns = std::max(columns, frame.width);
+            rows = std::max(rows, frame.height);
         }
 }
 
@@ -277,9 +303,13 @@ bool screenTooSmall(int columns, int rows, const std::vector<HWND> &dialogs) {
 }
 
 void paintScreen(Canvas &screen, const std::vector<HWND> &dialogs) {
-    int needColumns, needRows;
-    requiredScreenSize(dialogs, needColumns, needRows);
-    if (screen.columns() < needColumns || screen.rows() < needRows) {
+    if (screenTooSmall(screen.columns(), screen.rows(), dialogs)) {
+        // The size named is the one every dialog fits, so that one enlarging is enough.
+        int needColumns, needRows, openColumns, openRows;
+        programScreenSize(needColumns, needRows);
+        requiredScreenSize(dialogs, openColumns, openRows);
+        needColumns = std::max(needColumns, openColumns);
+        needRows = std::max(needRows, openRows);
         std::string message = "The terminal is too small: Corvant needs at least " + std::to_string(needColumns) + "x" +
                               std::to_string(needRows) + " characters (columns x rows), this one has " +
                               std::to_string(screen.columns()) + "x" + std::to_string(screen.rows()) +

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/front_end.h"
@@ -16,11 +17,31 @@ using ui::Key;
 using ui::KeyCode;
 
 struct ScriptStep {
-    enum Kind { Press, Snap, Resize, Pass } kind = Press;
+    enum Kind { Press, Snap, Resize, Pass, Mouse } kind = Press;
     Key key;
     int columns = 0, rows = 0;
     bool busy = false;  // arrives while the dialog is busy, not only once it waits
+    // Mouse steps: where, as a cell or as a text to find on the screen.
+    ui::MouseAction action = ui::MouseAction::Press;
+    int column = -1, row = -1;
+    std::string text;
+    bool wherePressed = false;  // the release of a click: where its press was
 };
+
+// The first cell of the first appearance of text on the screen.
+bool findOnScreen(const ui::Canvas &screen, const std::string &text, int &column, int &row) {
+    for (int r = 0; r < screen.rows(); ++r) {
+        std::string line;
+        for (int c = 0; c < screen.columns(); ++c) line += screen.at(c, r).character;
+        size_t at = line.find(text);
+        if (at != std::string::npos) {
+            column = static_cast<int>(at);
+            row = r;
+            return true;
+        }
+    }
+    return false;
+}
 
 class ScriptedFrontEnd : public ui::FrontEnd {
 public:
@@ -36,17 +57,36 @@ public:
             ScriptStep step = steps_.front();
             steps_.pop_front();
             if (step.busy && wait) busyCameLate_ = true;
+            event = ui::InputEvent{};
             if (step.kind == ScriptStep::Pass) {
                 if (!wait) return ui::InputRead::Nothing;
             } else if (step.kind == ScriptStep::Snap) {
-                snapshots_.push_back(screen_.text());
+                snapshots_.push_back(screen_);
             } else if (step.kind == ScriptStep::Resize) {
                 columns_ = step.columns;
                 rows_ = step.rows;
-                event = ui::InputEvent{ui::InputKind::Resize, Key{}};
+                event.kind = ui::InputKind::Resize;
+                return ui::InputRead::Read;
+            } else if (step.kind == ScriptStep::Mouse) {
+                event.kind = ui::InputKind::Mouse;
+                event.mouse.action = step.action;
+                event.mouse.column = step.column;
+                event.mouse.row = step.row;
+                if (step.wherePressed) {
+                    event.mouse.column = pressedColumn_;
+                    event.mouse.row = pressedRow_;
+                } else if (!step.text.empty() &&
+                           !findOnScreen(screen_, step.text, event.mouse.column, event.mouse.row)) {
+                    throw std::invalid_argument("the mouse's target is not on the screen: " + step.text + "\n" +
+                                                screen_.text());
+                }
+                if (step.action == ui::MouseAction::Press) {
+                    pressedColumn_ = event.mouse.column;
+                    pressedRow_ = event.mouse.row;
+                }
                 return ui::InputRead::Read;
             } else {
-                event = ui::InputEvent{ui::InputKind::Key, step.key};
+                event.key = step.key;
                 return ui::InputRead::Read;
             }
         }
@@ -56,8 +96,8 @@ public:
     }
 
     void queue(const ScriptStep &step) { steps_.push_back(step); }
-    std::string text() const { return screen_.text(); }
-    const std::vector<std::string> &snapshots() const { return snapshots_; }
+    const ui::Canvas &screen() const { return screen_; }
+    const std::vector<ui::Canvas> &snapshots() const { return snapshots_; }
     bool ranDry() const { return ranDry_; }
     bool busyCameLate() const { return busyCameLate_; }
 
@@ -65,7 +105,8 @@ private:
     int columns_, rows_;
     ui::Canvas screen_;
     std::deque<ScriptStep> steps_;
-    std::vector<std::string> snapshots_;
+    std::vector<ui::Canvas> snapshots_;
+    int pressedColumn_ = -1, pressedRow_ = -1;
     bool ranDry_ = false;
     bool busyCameLate_ = false;
 };
@@ -108,6 +149,30 @@ bool namedKey(const std::string &name, ScriptStep &step) {
     }
     if (name == "Snap") {
         step.kind = ScriptStep::Snap;
+        return true;
+    }
+    static const struct {
+        const char *prefix;
+        ui::MouseAction action;
+    } mouseSteps[] = {
+        {"Press:", ui::MouseAction::Press},
+        {"Release:", ui::MouseAction::Release},
+        {"WheelUp:", ui::MouseAction::WheelUp},
+        {"WheelDown:", ui::MouseAction::WheelDown},
+    };
+    for (const auto &entry : mouseSteps) {
+        size_t length = std::char_traits<char>::length(entry.prefix);
+        if (name.compare(0, length, entry.prefix) != 0 || name.size() == length) continue;
+        step.kind = ScriptStep::Mouse;
+        step.action = entry.action;
+        int column = 0, row = 0;
+        char end = 0;
+        if (std::sscanf(name.c_str() + length, "%d,%d%c", &column, &row, &end) == 2) {
+            step.column = column;
+            step.row = row;
+        } else {
+            step.text = name.substr(length);
+        }
         return true;
     }
     int columns = 0, rows = 0;
@@ -153,12 +218,24 @@ void typeKeys(const std::string &script) {
             ++i;
         } else if (c == '{') {
             size_t close = script.find('}', i);
-            if (close == std::string::npos || !namedKey(script.substr(i + 1, close - i - 1), step))
+            std::string name = close == std::string::npos ? std::string() : script.substr(i + 1, close - i - 1);
+            // A click is a press and a release at the same place.
+            bool click = name.compare(0, 6, "Click:") == 0;
+            if (click) name.replace(0, 6, "Press:");
+            if (close == std::string::npos || !namedKey(name, step))
                 throw std::invalid_argument("unknown key in script: " + script.substr(i));
             i = close;
             if (step.busy) {
                 busy = true;
                 continue;
+            }
+            if (click) {
+                step.busy = busy;
+                target.queue(step);
+                step.action = ui::MouseAction::Release;
+                // The press may change the screen (a focused button is drawn
+                // otherwise); the release comes where the press went.
+                step.wherePressed = true;
             }
         } else if (c == ' ') {
             step.key = Key{KeyCode::Space, 0, false};
@@ -175,8 +252,16 @@ void typeKeys(const std::string &script) {
     }
 }
 
-std::string screenText() { return frontEnd().text(); }
-std::vector<std::string> snapshots() { return frontEnd().snapshots(); }
+std::string screenText() { return frontEnd().screen().text(); }
+
+std::vector<std::string> snapshots() {
+    std::vector<std::string> texts;
+    for (const ui::Canvas &screen : frontEnd().snapshots()) texts.push_back(screen.text());
+    return texts;
+}
+
+ui::Canvas screenCanvas() { return frontEnd().screen(); }
+std::vector<ui::Canvas> snapshotCanvases() { return frontEnd().snapshots(); }
 bool scriptRanDry() { return current() && (current()->ranDry() || ui::inputExhausted()); }
 bool busyKeysCameLate() { return current() && current()->busyCameLate(); }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/portable/types.h"
+#include "platform/portable/ui/canvas.h"
 
 namespace corvant::testing {
 
@@ -20,6 +21,12 @@ void stopScriptedFrontEnd();
 // {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x). {Snap} records the
 // screen when the script reaches it; {Resize:COLSxROWS} resizes the screen.
 // "{{" stands for a literal "{".
+// The mouse: {Click:WHERE} presses and releases the left button, {Press:WHERE}
+// and {Release:WHERE} do one of the two, {WheelUp:WHERE} and {WheelDown:WHERE}
+// turn the wheel one notch. WHERE is a screen cell, "COLUMN,ROW" counted
+// from 0, or a text: the first cell of its first appearance on the screen as
+// the step arrives (a text that is not there throws std::invalid_argument).
+// A click is released where it was pressed.
 // A step arrives once the dialog waits for input. After {Busy} the next step
 // arrives instead while the dialog is busy with a command and looks for
 // waiting input itself (PeekMessageA until it answers FALSE); {Busy} steps
@@ -31,6 +38,9 @@ void typeKeys(const std::string &script);
 std::string screenText();
 // The screens recorded by {Snap}, in order.
 std::vector<std::string> snapshots();
+// The same screens with every cell's attributes, lines and surface.
+ui::Canvas screenCanvas();
+std::vector<ui::Canvas> snapshotCanvases();
 
 // True once a dialog wanted a key after the script had run out. Every open
 // dialog is then ended with -1, so a test never waits for input.

@@ -6,6 +6,7 @@
 #define IDD_LIST 203
 #define IDD_PLAIN 204
 #define IDD_NO_TAB_STOPS 205
+#define IDD_GROUPED 206
 
 #define IDC_FIRST 1101
 #define IDC_SECOND 1102
@@ -19,3 +20,6 @@
 #define IDC_DEFAULT_CHECK 1111
 #define IDC_LIST 1120
 #define IDC_PLAIN_BUTTON 1130
+#define IDC_APPLE 1140
+#define IDC_PEAR 1141
+#define IDC_FIELD 1142
