@@ -40,6 +40,11 @@ typedef struct tagMSG {
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_ENTERIDLE 0x0121
+#define WM_MOUSEFIRST 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_MOUSEWHEEL 0x020A
+#define WM_MOUSELAST 0x020E
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -187,6 +192,10 @@ typedef struct tagMSG {
 #define LB_GETCARETINDEX 0x019F
 
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
+#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
+#define WHEEL_DELTA 120
+#define MK_LBUTTON 0x0001
 
 #define MB_OK 0x00000000L
 #define MB_YESNO 0x00000004L
@@ -231,6 +240,13 @@ BOOL WINAPI TranslateMessage(const MSG *message);
 LRESULT WINAPI DispatchMessageA(const MSG *message);
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message);
 SHORT WINAPI GetKeyState(int virtualKey);
+// The mouse. Its messages give positions in character cells: WM_LBUTTONDOWN
+// and WM_LBUTTONUP from the window's top left cell, WM_MOUSEWHEEL from the
+// screen's. A window that has the capture gets the button's release wherever
+// it happens.
+HWND WINAPI SetCapture(HWND window);
+BOOL WINAPI ReleaseCapture();
+HWND WINAPI GetCapture();
 // Milliseconds since the system started (kernel32), wrapping after 49.7 days.
 DWORD WINAPI GetTickCount();
 

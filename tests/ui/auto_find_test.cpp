@@ -246,6 +246,17 @@ TEST_F(AutoFindCancel, CancelButtonAndCloseRequestStopTheSearchToo) {
     EXPECT_EQ(currentDirectory(), root.string());
 }
 
+TEST_F(AutoFindCancel, AClickOnCancelWhileSearchingStopsItToo) {
+    // The mouse reaches the dialog the way keys do, while the search looks for
+    // input. Start has the focus, which makes it the default button, "< >".
+    EXPECT_EQ(runDialog("{Click:< Start >}{Busy}{Pass}{Busy}{Click:[ Cancel ]}"), 0);
+    EXPECT_FALSE(busyKeysCameLate());
+    EXPECT_FALSE(observed.acceptEnabledAtCancel) << "the search had ended";
+    EXPECT_EQ(observed.readsAtEnd, observed.readsAtCancel);
+    EXPECT_EQ(observed.entriesAtEnd, observed.entriesAtCancel);
+    EXPECT_TRUE(registryUntouched());
+}
+
 TEST_F(AutoFindCancel, OtherKeysWhileSearchingLeaveTheSearchToFinish) {
     // Enter in the list asks for IDOK, which the dialog does not handle;
     // Alt+A finds Accept disabled until the search has ended.

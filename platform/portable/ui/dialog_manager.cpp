@@ -285,6 +285,8 @@ void resetDialogManager() {
     resetMessageQueue();
 }
 
+void clickControl(Window &dialog, Window &control) { click(dialog, control); }
+
 bool canTakeFocus(const Window &control) {
     if (!control.enabled || !isVisible(control)) return false;
     switch (control.kind) {

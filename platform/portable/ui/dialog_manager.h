@@ -40,6 +40,11 @@ Window *activeDialog();
 // Handles one key in the dialog, as IsDialogMessageA does.
 void handleDialogKey(Window &dialog, const Key &key);
 
+// What a mouse click on the control does: an automatic radio button or check
+// box changes its check, then the dialog hears BN_CLICKED. A disabled
+// control does nothing.
+void clickControl(Window &dialog, Window &control);
+
 // A control that can take the focus: visible, enabled, not a label or frame.
 bool canTakeFocus(const Window &control);
 

@@ -157,4 +157,15 @@ bool listBoxKey(Window &list, const Key &key) {
     return true;
 }
 
+void listBoxClick(Window &list, int row) {
+    int index = list.topIndex + row;
+    if (row < 0 || row >= listVisibleRows(list) || index >= count(list)) return;
+    moveHighlight(list, index);
+}
+
+void listBoxScroll(Window &list, int rows) {
+    int last = std::max(0, count(list) - listVisibleRows(list));
+    list.topIndex = std::max(0, std::min(last, list.topIndex + rows));
+}
+
 }  // namespace corvant::ui

@@ -12,6 +12,13 @@ LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam)
 // to the dialog. Reports a changed highlight through notifySelectionChange.
 bool listBoxKey(Window &list, const Key &key);
 
+// A click on a row of entries (0 the first row shown) highlights the entry
+// there; a click below the last entry or on the frame changes nothing.
+void listBoxClick(Window &list, int row);
+// The wheel scrolls the entries by this many rows (negative: up), leaving the
+// highlight where it is.
+void listBoxScroll(Window &list, int rows);
+
 // Sends LBN_SELCHANGE to the list's dialog when the list box asks for notifications.
 void notifySelectionChange(Window &list);
 

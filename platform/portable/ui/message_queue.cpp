@@ -9,21 +9,22 @@
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/front_end.h"
 #include "platform/portable/ui/list_box.h"
+#include "platform/portable/ui/mouse_input.h"
 #include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/ui/scripted_front_end.h"
 
 namespace corvant::ui {
 namespace {
 
-// A key message with the modifiers held when it was typed.
-struct QueuedKey {
+// A key message with the modifiers held when it was typed, or a mouse message.
+struct QueuedInput {
     MSG message;
     bool shift;
 };
 
 struct QueueState {
     std::deque<MSG> posted;
-    std::deque<QueuedKey> input;
+    std::deque<QueuedInput> input;
     bool quitPosted = false;
     int quitCode = 0;
     // The modifiers of the last key message taken, as GetKeyState reports them.
@@ -75,7 +76,7 @@ bool queueKey(const Key &key) {
             if (entry.code == key.code) message.wParam = entry.key;
     }
     if (key.alt) message.lParam |= altFlag;
-    queue().input.push_back(QueuedKey{message, key.code == KeyCode::BackTab});
+    queue().input.push_back(QueuedInput{message, key.code == KeyCode::BackTab});
     return true;
 }
 
@@ -106,8 +107,10 @@ bool takeInput(MSG &message, HWND window, UINT first, UINT last, bool remove) {
     for (auto it = q.input.begin(); it != q.input.end(); ++it)
         if (matches(it->message, window, first, last)) {
             message = it->message;
-            q.shiftDown = it->shift;
-            q.altDown = (message.lParam & altFlag) != 0;
+            if (isKeyMessage(message.message)) {
+                q.shiftDown = it->shift;
+                q.altDown = (message.lParam & altFlag) != 0;
+            }
             if (remove) q.input.erase(it);
             return true;
         }
@@ -135,10 +138,16 @@ Taken take(MSG &message, HWND window, UINT first, UINT last, bool remove, bool w
         InputRead read = frontEnd->readInput(event, wait);
         if (read == InputRead::Nothing) return Taken::Nothing;
         if (read == InputRead::Closed) return Taken::Closed;
-        // Keys are not taken while the screen cannot show the dialogs.
-        if (event.kind != InputKind::Key || screenTooSmall(frontEnd->columns(), frontEnd->rows(), openDialogs()))
+        // Input is not taken while the screen cannot show the dialogs.
+        if (event.kind == InputKind::Resize || screenTooSmall(frontEnd->columns(), frontEnd->rows(), openDialogs()))
             continue;
-        queueKey(event.key);
+        if (event.kind == InputKind::Key) {
+            queueKey(event.key);
+        } else {
+            MSG mouse;
+            if (mouseMessageFor(event.mouse, frontEnd->columns(), frontEnd->rows(), mouse))
+                q.input.push_back(QueuedInput{mouse, false});
+        }
     }
 }
 
@@ -164,7 +173,10 @@ bool keyOfMessage(const MSG &message, Key &key) {
     return false;
 }
 
-void resetMessageQueue() { queue() = QueueState{}; }
+void resetMessageQueue() {
+    queue() = QueueState{};
+    resetMouse();
+}
 
 }  // namespace corvant::ui
 

@@ -1,6 +1,6 @@
 // The thread's message queue: messages posted to windows, and the user's
-// input turned into key messages as it is taken, routed where the focus is
-// at that moment.
+// input turned into key and mouse messages as it is taken, routed where the
+// focus (for keys) or the mouse (for clicks) is at that moment.
 #pragma once
 
 #include "platform/portable/ui/key.h"

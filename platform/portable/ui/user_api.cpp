@@ -5,6 +5,7 @@
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/list_box.h"
+#include "platform/portable/ui/mouse_input.h"
 #include "platform/portable/user.h"
 
 using namespace corvant::ui;
@@ -70,6 +71,8 @@ BOOL WINAPI IsWindowEnabled(HWND handle) {
 LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Window *window = findWindow(handle);
     if (!window) return 0;
+    if (isMouseMessage(message) && window->kind != WindowKind::Dialog)
+        return controlMouseMessage(*window, message, wParam, lParam);
     switch (window->kind) {
     case WindowKind::ListBox: return listBoxMessage(*window, message, wParam, lParam);
     case WindowKind::RadioButton:

@@ -1,0 +1,142 @@
+#include "platform/portable/ui/mouse_input.h"
+
+#include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/edit_field.h"
+#include "platform/portable/ui/layout.h"
+#include "platform/portable/ui/list_box.h"
+
+namespace corvant::ui {
+namespace {
+
+// Windows scrolls a list this many rows for each notch of the wheel.
+constexpr int rowsPerNotch = 3;
+
+HWND &captured() {
+    static HWND window = nullptr;
+    return window;
+}
+
+Window *dialogOf(const Window &control) {
+    Window *parent = findWindow(control.parent);
+    return parent && parent->kind == WindowKind::Dialog ? parent : nullptr;
+}
+
+// The control drawn at a cell of the dialog's client area; labels and group
+// boxes let clicks through to what lies below them, as on Windows.
+Window *controlAt(const Window &dialog, int column, int row) {
+    for (HWND child : dialog.children) {
+        Window *control = findWindow(child);
+        if (control && (control->style & WS_VISIBLE) && contains(mouseArea(*control), column, row)) return control;
+    }
+    return nullptr;
+}
+
+LPARAM cellParam(int column, int row) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(column)), static_cast<WORD>(static_cast<short>(row)));
+}
+
+int columnOf(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
+int rowOf(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+
+void takeFocus(Window &dialog, Window &control) {
+    if (canTakeFocus(control)) dialog.focus = control.handle;
+}
+
+}  // namespace
+
+bool isMouseMessage(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_MOUSEWHEEL;
+}
+
+bool mouseMessageFor(const MouseEvent &event, int screenColumns, int screenRows, MSG &message) {
+    Window *dialog = activeDialog();
+    if (!dialog) return false;
+    CellRect frame = dialogFrame(*dialog, screenColumns, screenRows);
+    // The dialog's client cells.
+    int column = event.column - frame.left - 1, row = event.row - frame.top - 1;
+    message = MSG{};
+    message.time = GetTickCount();
+    message.pt = POINT{event.column, event.row};
+
+    Window *target = nullptr;
+    if (event.action == MouseAction::Release) target = findWindow(GetCapture());
+    if (!target) {
+        if (!contains(frame, event.column, event.row)) return false;
+        target = controlAt(*dialog, column, row);
+        if (!target) target = dialog;
+    }
+    message.hwnd = target->handle;
+    switch (event.action) {
+    case MouseAction::Press:
+        message.message = WM_LBUTTONDOWN;
+        message.wParam = MK_LBUTTON;
+        break;
+    case MouseAction::Release: message.message = WM_LBUTTONUP; break;
+    case MouseAction::WheelUp:
+    case MouseAction::WheelDown: {
+        short delta = event.action == MouseAction::WheelUp ? WHEEL_DELTA : -WHEEL_DELTA;
+        message.message = WM_MOUSEWHEEL;
+        message.wParam = MAKEWPARAM(0, static_cast<WORD>(delta));
+        message.lParam = cellParam(event.column, event.row);
+        return true;
+    }
+    }
+    if (target != dialog) {
+        CellRect place = cellRect(*target);
+        column -= place.left;
+        row -= place.top;
+    }
+    message.lParam = cellParam(column, row);
+    return true;
+}
+
+LRESULT controlMouseMessage(Window &control, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window *dialog = dialogOf(control);
+    if (!dialog || !control.enabled) return 0;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        takeFocus(*dialog, control);
+        switch (control.kind) {
+        case WindowKind::PushButton:
+        case WindowKind::RadioButton:
+        case WindowKind::CheckBox: SetCapture(control.handle); break;
+        case WindowKind::ListBox: listBoxClick(control, rowOf(lParam) - 1); break;
+        case WindowKind::Edit: editFieldClick(control, columnOf(lParam)); break;
+        default: break;
+        }
+        return 0;
+    case WM_LBUTTONUP: {
+        // A button acts when the button that pressed it is released over it.
+        if (GetCapture() != control.handle) return 0;
+        ReleaseCapture();
+        CellRect place = cellRect(control);
+        if (contains(mouseArea(control), place.left + columnOf(lParam), place.top + rowOf(lParam)))
+            clickControl(*dialog, control);
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        if (control.kind == WindowKind::ListBox)
+            listBoxScroll(control, -rowsPerNotch * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        return 0;
+    default: return 0;
+    }
+}
+
+void resetMouse() { captured() = nullptr; }
+
+}  // namespace corvant::ui
+
+using namespace corvant::ui;
+
+HWND WINAPI SetCapture(HWND window) {
+    HWND previous = GetCapture();
+    captured() = findWindow(window) ? window : nullptr;
+    return previous;
+}
+
+BOOL WINAPI ReleaseCapture() {
+    captured() = nullptr;
+    return TRUE;
+}
+
+HWND WINAPI GetCapture() { return findWindow(captured()) ? captured() : nullptr; }

@@ -1,0 +1,166 @@
+// The mouse in the dialogs: a click does what the keyboard does to the
+// control under it, through the same commands, and nothing where no
+// enabled control is.
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+
+namespace corvant::testing {
+namespace {
+
+using Clicks = std::vector<int>;
+
+int checkOf(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0)); }
+
+TEST(Mouse, ClicksSelectRadioButtonsToggleCheckBoxesAndPressButtons) {
+    ScriptedScreen screen;
+    typeKeys("{Click:Third}{Click:Check me}{Click:Go}{Space}{Click:Check me}{Esc}");
+    RecordingDialog dialog;
+    std::vector<int> checksAtGo;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDC_GO)
+            for (int radio : {IDC_FIRST, IDC_SECOND, IDC_THIRD, IDC_CHECK})
+                checksAtGo.push_back(checkOf(window, radio));
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    dialog.onInit = [](HWND window) {
+        SendDlgItemMessageA(window, IDC_FIRST, BM_SETCHECK, BST_CHECKED, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    // Space pressed Go again: the click had moved the focus there.
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_THIRD, IDC_CHECK, IDC_GO, IDC_GO, IDC_CHECK, IDCANCEL}));
+    EXPECT_EQ(checksAtGo, (std::vector<int>{0, 0, 1, 1, 0, 0, 1, 1}));
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(Mouse, ClicksWhereNoEnabledControlIsDoNothing) {
+    ScriptedScreen screen(120, 50);
+    // Outside the dialog, its title, a label, the disabled button; then
+    // Space shows that the focus stayed on First.
+    typeKeys(
+        "{Click:0,0}{Click:119,49}{Click:Controls under test}{Click:Label:}{Click:second line}{Click:Disabled}"
+        "{Space}{Esc}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_FIRST, IDCANCEL}));
+}
+
+TEST(Mouse, AButtonActsOnlyWhenReleasedOverItAfterBeingPressed) {
+    ScriptedScreen screen;
+    // Pressed on Go and released on Nested: nothing, but Go has the focus.
+    // A release alone does nothing either.
+    typeKeys("{Press:Go}{Release:Nested}{Release:Go}{Space}{Press:Check me}{Release:0,0}{Esc}");
+    RecordingDialog dialog;
+    int checkAtEnd = -1;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDCANCEL) {
+            checkAtEnd = checkOf(window, IDC_CHECK);
+            EndDialog(window, 0);
+        }
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_GO, IDCANCEL}));
+    EXPECT_EQ(checkAtEnd, BST_UNCHECKED);
+}
+
+TEST(Mouse, OnlyTheActiveDialogTakesClicks) {
+    ScriptedScreen screen;
+    // "First" of the dialog below stays in view beside the one on top.
+    typeKeys("{A-n}{Click:First}{Click:OK}{Esc}");
+    RecordingDialog outer, inner;
+    outer.onCommand = [&](HWND window, int id) {
+        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    inner.onCommand = endOn({IDOK});
+    runRecordingDialog(IDD_CONTROLS, outer);
+    EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
+    EXPECT_EQ(inner.clicks(), (Clicks{IDOK}));
+}
+
+TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
+    ScriptedScreen screen;
+    // Four rows show; "c" is the third. The wheel moves three rows a notch
+    // and no further than the last entry, and leaves the highlight alone;
+    // Down then goes on from the entry clicked.
+    typeKeys(
+        "{Click:c-entry}{Snap}{WheelDown:c-entry}{Snap}{WheelDown:d-entry}{Snap}{WheelUp:f-entry}{Snap}{Down}"
+        "{Esc}");
+    RecordingDialog dialog;
+    std::vector<LRESULT> selections;
+    dialog.onInit = [](HWND window) {
+        for (const char *entry : {"a-entry", "b-entry", "c-entry", "d-entry", "e-entry", "f-entry", "g-entry"})
+            SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        return TRUE;
+    };
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDC_LIST) selections.push_back(SendDlgItemMessageA(window, IDC_LIST, LB_GETCURSEL, 0, 0));
+        if (id == IDCANCEL) {
+            selections.push_back(SendDlgItemMessageA(window, IDC_LIST, LB_GETCURSEL, 0, 0));
+            EndDialog(window, 0);
+        }
+        return TRUE;
+    };
+    runRecordingDialog(IDD_LIST, dialog);
+    EXPECT_EQ(selections, (std::vector<LRESULT>{2, 3, 3}));
+    ASSERT_EQ(dialog.commands.size(), 3u);
+    EXPECT_EQ(dialog.commands[0].code, LBN_SELCHANGE);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 4u);
+    auto shows = [](const std::string &screen, const char *entry) { return screen.find(entry) != std::string::npos; };
+    EXPECT_TRUE(shows(screens[0], "a-entry") && !shows(screens[0], "e-entry")) << screens[0];
+    EXPECT_TRUE(shows(screens[0], "*c-entry")) << "highlighted\n" << screens[0];
+    EXPECT_TRUE(shows(screens[1], "d-entry") && shows(screens[1], "g-entry") && !shows(screens[1], "c-entry"))
+        << screens[1];
+    EXPECT_EQ(screens[2], screens[1]) << "already at the end";
+    EXPECT_TRUE(shows(screens[3], "a-entry") && shows(screens[3], "*c-entry")) << screens[3];
+}
+
+TEST(Mouse, AClickInAFieldPutsTheCursorThere) {
+    ScriptedScreen screen;
+    typeKeys("{Click:cdef}X{Click:Cancel}");
+    RecordingDialog dialog;
+    std::string text;
+    dialog.onInit = [](HWND window) {
+        SetWindowTextA(GetDlgItem(window, IDC_FIELD), "abcdef");
+        return TRUE;
+    };
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDCANCEL) {
+            char buffer[64] = "";
+            GetWindowTextA(GetDlgItem(window, IDC_FIELD), buffer, sizeof buffer);
+            text = buffer;
+            EndDialog(window, 0);
+        }
+        return TRUE;
+    };
+    runRecordingDialog(IDD_GROUPED, dialog);
+    EXPECT_EQ(text, "abXcdef");
+}
+
+TEST(Mouse, AMessageBoxIsAnsweredByAClick) {
+    ScriptedScreen screen;
+    typeKeys("{Click:No}");
+    EXPECT_EQ(MessageBoxA(nullptr, "Open it?", "Question", MB_YESNO), IDNO);
+    typeKeys("{Click:Question}{Click:OK}");
+    EXPECT_EQ(MessageBoxA(nullptr, "Done it.", "Question", MB_OK), IDOK);
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(Mouse, AClickWhileTheScreenIsTooSmallDoesNothing) {
+    ScriptedScreen screen;
+    // At 30 x 10 the dialog's Cancel would be at column 29, row 8.
+    typeKeys("{Resize:30x10}{Click:29,8}{Resize:120x50}{Click:Cancel}");
+    RecordingDialog dialog;
+    dialog.onCommand = endOn({IDCANCEL});
+    EXPECT_EQ(runRecordingDialog(IDD_GROUPED, dialog), IDCANCEL);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDCANCEL}));
+}
+
+}  // namespace
+}  // namespace corvant::testing
