@@ -1,8 +1,16 @@
+#define NCURSES_WIDECHAR 1
+
 #include "platform/portable/ui/ncurses_front_end.h"
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <langinfo.h>
+#include <locale.h>
 #include <ncurses.h>
 #include <unistd.h>
 
@@ -16,9 +24,56 @@ volatile sig_atomic_t terminalActive = 0;
 
 const int endingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 
+// Mouse reports: "\033[<" starts one in the SGR form (1006), "\033[M" one in
+// the older form. ncurses reads them itself but keeps only the last of
+// several that arrive together (a press and its release often do), so each
+// is bound to a key code of its own here and read by the front end.
+constexpr int sgrMouseKey = KEY_MAX + 0x400;
+constexpr int olderMouseKey = KEY_MAX + 0x401;
+const char sgrMousePrefix[] = "\033[<";
+const char olderMousePrefix[] = "\033[M";
+const char sgrMouseOn[] = "\033[?1006h";
+const char sgrMouseOff[] = "\033[?1006l";
+
+// How long the rest of a mouse report may take to arrive, per character.
+constexpr int reportWaitMilliseconds = 50;
+// "\033[<" is followed by at most "65535;65535;65535M".
+constexpr int longestReport = 24;
+// In the older form button, column and row are one byte each, 32 added.
+constexpr int olderReportOffset = 32;
+
+enum ColourPair : short { pairScreen = 1, pairDialog, pairEmphasis, pairHighlight, pairDisabled, pairShadow };
+
+struct Terminal {
+    SCREEN *screen = nullptr;
+    FILE *input = nullptr;
+    FILE *output = nullptr;
+    bool ownsFiles = false;
+    bool lineDrawing = false;
+    bool colour = false;
+    bool grey = false;          // a dark grey of its own (16 colours or more)
+    bool sgrRequested = false;  // SGR mouse reports asked for beside ncurses' own request
+};
+
+Terminal terminal;
+
+// Written straight to the terminal (also from a signal handler).
+void writeToTerminal(const char *text) {
+    if (!terminal.output) return;
+    const size_t length = std::strlen(text);
+    size_t written = 0;
+    while (written < length) {
+        ssize_t now = write(fileno(terminal.output), text + written, length - written);
+        if (now < 0 && errno == EINTR) continue;
+        if (now <= 0) return;
+        written += static_cast<size_t>(now);
+    }
+}
+
 void restoreTerminal() {
     if (terminalActive) {
         terminalActive = 0;
+        if (terminal.sgrRequested) writeToTerminal(sgrMouseOff);
         endwin();
     }
 }
@@ -29,14 +84,127 @@ void restoreAndReraise(int signalNumber) {
     std::raise(signalNumber);
 }
 
-chtype attributesFor(unsigned attributes) {
-    chtype result = A_NORMAL;
-    if (attributes & attrReverse) result |= A_REVERSE;
-    if (attributes & attrDim) result |= A_DIM;
-    if (attributes & attrBold) result |= A_BOLD;
-    if (attributes & attrUnderline) result |= A_UNDERLINE;
-    return result;
+bool hasCapability(const char *name) {
+    const char *value = tigetstr(name);
+    return value != nullptr && value != reinterpret_cast<char *>(-1) && *value != '\0';
 }
+
+// NO_COLOR set to anything but the empty string asks for no colour.
+bool colourRefused() {
+    const char *value = std::getenv("NO_COLOR");
+    return value != nullptr && *value != '\0';
+}
+
+// ncurses writes box drawing characters only in a UTF-8 locale; the program
+// otherwise keeps the "C" locale. Its UTF-8 character type classifies every
+// single byte as the "C" locale does.
+void chooseCharacterType() {
+    locale_t chosen = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
+    if (!chosen) return;
+    const char *codeset = nl_langinfo_l(CODESET, chosen);
+    bool utf8 = codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+    freelocale(chosen);
+    std::setlocale(LC_CTYPE, utf8 ? "" : "C");
+}
+
+void startColours() {
+    start_color();
+    terminal.grey = COLORS >= 16;
+    const short grey = terminal.grey ? 8 : COLOR_BLACK;
+    init_pair(pairScreen, COLOR_WHITE, COLOR_BLUE);
+    init_pair(pairDialog, COLOR_BLACK, COLOR_WHITE);
+    init_pair(pairEmphasis, COLOR_BLUE, COLOR_WHITE);
+    init_pair(pairHighlight, COLOR_WHITE, COLOR_BLUE);
+    init_pair(pairDisabled, grey, COLOR_WHITE);
+    init_pair(pairShadow, grey, COLOR_BLACK);
+}
+
+void startMouse() {
+    mouseinterval(0);  // presses and releases as they come, not gathered into clicks
+    mmask_t wanted = BUTTON1_PRESSED | BUTTON1_RELEASED | BUTTON4_PRESSED;
+#if NCURSES_MOUSE_VERSION > 1
+    wanted |= BUTTON5_PRESSED;
+#endif
+    bool reporting = mousemask(wanted, nullptr) != 0;
+    define_key(sgrMousePrefix, sgrMouseKey);
+    // Only where it is the mouse's: on some terminals "\033[M" is a key.
+    const char *kmous = tigetstr("kmous");
+    if (kmous && kmous != reinterpret_cast<char *>(-1) && std::strcmp(kmous, olderMousePrefix) == 0)
+        define_key(olderMousePrefix, olderMouseKey);
+    // Reports in SGR form name any column and row, the older form only up to
+    // 223; a terminal that knows the form sends it once asked, one that does
+    // not ignores the request.
+    if (reporting) {
+        writeToTerminal(sgrMouseOn);
+        terminal.sgrRequested = true;
+    }
+}
+
+void styleFor(const Cell &cell, attr_t &attributes, short &pair) {
+    const unsigned a = cell.attributes;
+    attributes = A_NORMAL;
+    pair = 0;
+    if (!terminal.colour) {
+        if (a & attrReverse) attributes |= A_REVERSE;
+        if (a & attrDim) attributes |= A_DIM;
+        if (a & (attrBold | attrTitle)) attributes |= A_BOLD;
+    } else if (cell.surface == Surface::Shadow) {
+        pair = pairShadow;
+        if (!terminal.grey) attributes |= A_BOLD;  // bold black is dark grey on most such terminals
+    } else if (cell.surface == Surface::Screen) {
+        pair = pairScreen;
+    } else if (a & attrReverse) {
+        pair = pairHighlight;
+        attributes |= (a & attrDim) ? A_DIM : A_BOLD;
+    } else if (a & attrDim) {
+        pair = pairDisabled;
+        if (!terminal.grey) attributes |= A_DIM;
+    } else if (a & (attrBold | attrTitle)) {
+        pair = pairEmphasis;
+        attributes |= A_BOLD;
+    } else {
+        pair = pairDialog;
+    }
+    if (a & attrUnderline) attributes |= A_UNDERLINE;
+}
+
+const cchar_t *lineGlyph(Line line) {
+    switch (line) {
+    case Line::Horizontal: return WACS_HLINE;
+    case Line::Vertical: return WACS_VLINE;
+    case Line::TopLeft: return WACS_ULCORNER;
+    case Line::TopRight: return WACS_URCORNER;
+    case Line::BottomLeft: return WACS_LLCORNER;
+    case Line::BottomRight: return WACS_LRCORNER;
+    case Line::VerticalTrack:
+    case Line::HorizontalTrack: return WACS_CKBOARD;
+    case Line::Thumb: return WACS_BLOCK;
+    case Line::None: break;
+    }
+    return nullptr;
+}
+
+void drawCell(int row, int column, const Cell &cell) {
+    attr_t attributes;
+    short pair;
+    styleFor(cell, attributes, pair);
+    wchar_t text[CCHARW_MAX + 1] = {};
+    const cchar_t *glyph = terminal.lineDrawing ? lineGlyph(cell.line) : nullptr;
+    if (glyph) {
+        attr_t glyphAttributes;
+        short glyphPair;
+        getcchar(glyph, text, &glyphAttributes, &glyphPair, nullptr);
+        attributes |= glyphAttributes;
+    } else {
+        unsigned char c = static_cast<unsigned char>(cell.character);
+        text[0] = c < 0x20 || c > 0x7e ? L'?' : static_cast<wchar_t>(c);
+    }
+    cchar_t shown;
+    setcchar(&shown, text, attributes, pair, nullptr);
+    mvadd_wch(row, column, &shown);
+}
+
+int clampedReportNumber(long value) { return static_cast<int>(value > 0xFFFF ? 0xFFFF : value); }
 
 class TerminalFrontEnd : public FrontEnd {
 public:
@@ -46,11 +214,8 @@ public:
     void present(const Canvas &screen) override {
         erase();
         for (int row = 0; row < screen.rows() && row < LINES; ++row)
-            for (int column = 0; column < screen.columns() && column < COLS; ++column) {
-                const Cell &cell = screen.at(column, row);
-                unsigned char c = static_cast<unsigned char>(cell.character);
-                mvaddch(row, column, (c < 0x20 || c > 0x7e ? '?' : c) | attributesFor(cell.attributes));
-            }
+            for (int column = 0; column < screen.columns() && column < COLS; ++column)
+                drawCell(row, column, screen.at(column, row));
         if (screen.cursorColumn >= 0 && screen.cursorRow >= 0) {
             curs_set(1);
             move(screen.cursorRow, screen.cursorColumn);
@@ -61,6 +226,11 @@ public:
     }
 
     InputRead readInput(InputEvent &event, bool wait) override {
+        if (!pending_.empty()) {
+            event = pending_.front();
+            pending_.pop_front();
+            return InputRead::Read;
+        }
         nodelay(stdscr, wait ? FALSE : TRUE);
         for (;;) {
             errno = 0;
@@ -72,12 +242,22 @@ public:
         }
     }
 
+    void forgetPending() { pending_.clear(); }
+
 private:
     bool translate(int c, InputEvent &event, bool wait) {
         event = InputEvent();
         Key &key = event.key;
         switch (c) {
         case KEY_RESIZE: event.kind = InputKind::Resize; return true;
+        case KEY_MOUSE: return readNcursesMouse(event);
+        case sgrMouseKey:
+        case olderMouseKey: {
+            wtimeout(stdscr, reportWaitMilliseconds);
+            bool read = c == sgrMouseKey ? readSgrReport(event) : readOlderReport(event);
+            nodelay(stdscr, wait ? FALSE : TRUE);
+            return read;
+        }
         case '\n':
         case '\r':
         case KEY_ENTER: key.code = KeyCode::Enter; return true;
@@ -123,16 +303,106 @@ private:
             return false;
         }
     }
+
+    static void setMouse(InputEvent &event, MouseAction action, int column, int row) {
+        event.kind = InputKind::Mouse;
+        event.mouse.action = action;
+        event.mouse.column = column;
+        event.mouse.row = row;
+    }
+
+    // A report that ncurses has read itself (a mouse of another kind).
+    bool readNcursesMouse(InputEvent &event) {
+        MEVENT report;
+        if (getmouse(&report) != OK) return false;
+        if (report.bstate & BUTTON1_PRESSED) {
+            setMouse(event, MouseAction::Press, report.x, report.y);
+        } else if (report.bstate & BUTTON1_RELEASED) {
+            setMouse(event, MouseAction::Release, report.x, report.y);
+        } else if (report.bstate & (BUTTON1_CLICKED | BUTTON1_DOUBLE_CLICKED | BUTTON1_TRIPLE_CLICKED)) {
+            setMouse(event, MouseAction::Press, report.x, report.y);
+            InputEvent release = event;
+            release.mouse.action = MouseAction::Release;
+            pending_.push_back(release);
+        } else if (report.bstate & BUTTON4_PRESSED) {
+            setMouse(event, MouseAction::WheelUp, report.x, report.y);
+#if NCURSES_MOUSE_VERSION > 1
+        } else if (report.bstate & BUTTON5_PRESSED) {
+            setMouse(event, MouseAction::WheelDown, report.x, report.y);
+#endif
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // The rest of "\033[<BUTTON;COLUMN;ROW" and "M" (pressed) or "m"
+    // (released), column and row counted from 1. Anything else is dropped.
+    bool readSgrReport(InputEvent &event) {
+        long numbers[3] = {0, 0, 0};
+        int count = 0, digits = 0;
+        for (int read = 0; read < longestReport; ++read) {
+            int c = getch();
+            if (c >= '0' && c <= '9') {
+                numbers[count] = numbers[count] * 10 + (c - '0');
+                if (numbers[count] > 0xFFFF) numbers[count] = 0x10000;
+                ++digits;
+            } else if (c == ';' && digits > 0 && count < 2) {
+                ++count;
+                digits = 0;
+            } else if ((c == 'M' || c == 'm') && digits > 0 && count == 2) {
+                return mouseEvent(clampedReportNumber(numbers[0]), clampedReportNumber(numbers[1]),
+                                  clampedReportNumber(numbers[2]), c == 'M', event);
+            } else {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // The rest of "\033[M": three bytes, button, column and row. Button 3 is
+    // a release (of whichever button was down).
+    bool readOlderReport(InputEvent &event) {
+        int values[3];
+        for (int &value : values) {
+            int c = getch();
+            if (c < olderReportOffset || c > 0xFF) return false;
+            value = c - olderReportOffset;
+        }
+        if (values[0] == 3) return mouseEvent(0, values[1], values[2], false, event);
+        return mouseEvent(values[0], values[1], values[2], true, event);
+    }
+
+    // Column and row counted from 1; the button's low bits say which, 64
+    // the wheel, 32 a movement; 4, 8 and 16 are Shift, Alt and Control.
+    static bool mouseEvent(int button, int column, int row, bool pressed, InputEvent &event) {
+        if (column < 1 || row < 1) return false;
+        const int shiftAltControl = 4 | 8 | 16;
+        switch (button & ~shiftAltControl) {
+        case 0: setMouse(event, pressed ? MouseAction::Press : MouseAction::Release, column - 1, row - 1); return true;
+        case 64:
+            if (!pressed) return false;
+            setMouse(event, MouseAction::WheelUp, column - 1, row - 1);
+            return true;
+        case 65:
+            if (!pressed) return false;
+            setMouse(event, MouseAction::WheelDown, column - 1, row - 1);
+            return true;
+        default: return false;  // other buttons, and movement
+        }
+    }
+
+    std::deque<InputEvent> pending_;
 };
 
-TerminalFrontEnd terminal;
+TerminalFrontEnd front;
 
-}  // namespace
-
-bool startTerminalFrontEnd() {
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return false;
+bool start(FILE *input, FILE *output, const char *terminalType) {
+    chooseCharacterType();
     set_escdelay(25);
-    if (!initscr()) return false;
+    terminal.screen = newterm(terminalType, output, input);
+    if (!terminal.screen) return false;
+    set_term(terminal.screen);
     terminalActive = 1;
     static bool handlersInstalled = false;
     if (!handlersInstalled) {
@@ -144,13 +414,47 @@ bool startTerminalFrontEnd() {
     noecho();
     nonl();
     keypad(stdscr, TRUE);
-    setActiveFrontEnd(&terminal);
+    terminal.lineDrawing = hasCapability("acsc");
+    terminal.colour = has_colors() && !colourRefused();
+    if (terminal.colour) startColours();
+    startMouse();
+    front.forgetPending();
+    setActiveFrontEnd(&front);
     return true;
 }
 
+}  // namespace
+
+bool startTerminalFrontEnd() {
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return false;
+    terminal = Terminal{};
+    terminal.input = stdin;
+    terminal.output = stdout;
+    return start(stdin, stdout, nullptr);
+}
+
+bool startTerminalFrontEnd(int input, int output, const char *terminalType) {
+    terminal = Terminal{};
+    int inputCopy = dup(input), outputCopy = dup(output);
+    terminal.input = inputCopy >= 0 ? fdopen(inputCopy, "r") : nullptr;
+    terminal.output = outputCopy >= 0 ? fdopen(outputCopy, "w") : nullptr;
+    terminal.ownsFiles = true;
+    if (!terminal.input && inputCopy >= 0) close(inputCopy);
+    if (!terminal.output && outputCopy >= 0) close(outputCopy);
+    if (terminal.input && terminal.output && start(terminal.input, terminal.output, terminalType)) return true;
+    stopTerminalFrontEnd();
+    return false;
+}
+
 void stopTerminalFrontEnd() {
-    if (activeFrontEnd() == &terminal) setActiveFrontEnd(nullptr);
+    if (activeFrontEnd() == &front) setActiveFrontEnd(nullptr);
     restoreTerminal();
+    if (terminal.screen) delscreen(terminal.screen);
+    if (terminal.ownsFiles) {
+        if (terminal.input) std::fclose(terminal.input);
+        if (terminal.output) std::fclose(terminal.output);
+    }
+    terminal = Terminal{};
 }
 
 }  // namespace corvant::ui
