@@ -66,12 +66,17 @@ term_wait_gone() {
     term_fail "the screen still shows: $1"
 }
 
-# Starts the program in a 100x40 pane with the scratch store. Its exit status
-# is written once it ends; the pane then stays open for a bounded time so
-# that its last screen can be read.
+# term_start_program [NAME=VALUE...]: starts the program in a 100x40 pane
+# with the scratch store and these variables in its environment. Its exit
+# status is written once it ends; the pane then stays open for a bounded
+# time so that its last screen can be read.
 term_start_program() {
+    local settings="" setting
+    for setting in "$@"; do settings="$settings '$setting'"; done
+    rm -f "$TERM_RUN/exit-status"
+    tmux -L "$TERM_SOCKET" kill-server >/dev/null 2>&1
     tmux -L "$TERM_SOCKET" -f /dev/null new-session -d -s "$TERM_SESSION" -x 100 -y 40 \
-        "env XDG_DATA_HOME='$TERM_RUN/data' '$TERM_PROGRAM_PATH' 2>'$TERM_RUN/stderr.txt'; echo \$? >'$TERM_RUN/exit-status'; sleep 120" ||
+        "env XDG_DATA_HOME='$TERM_RUN/data'$settings '$TERM_PROGRAM_PATH' 2>'$TERM_RUN/stderr.txt'; echo \$? >'$TERM_RUN/exit-status'; sleep 120" ||
         term_fail "could not start tmux"
     term_wait_for "Corvant 1.2 by"
 }
@@ -85,25 +90,67 @@ term_program_pid() {
 
 # Leave through "E&xit": the program ends with status 0 and said nothing on standard error.
 term_exit_program() {
-    local i
     term_keys M-x
+    term_expect_ended "after Exit"
+}
+
+# term_expect_ended WHEN: within 10 s the program has ended with status 0,
+# having said nothing on standard error.
+term_expect_ended() {
+    local i
     for i in $(seq 100); do
         [ -s "$TERM_RUN/exit-status" ] && break
         sleep 0.1
     done
-    [ -s "$TERM_RUN/exit-status" ] || term_fail "the program did not end after Exit"
+    [ -s "$TERM_RUN/exit-status" ] || term_fail "the program did not end $1"
     [ "$(cat "$TERM_RUN/exit-status")" = 0 ] || term_fail "the program ended with status $(cat "$TERM_RUN/exit-status")"
     [ ! -s "$TERM_RUN/stderr.txt" ] || term_fail "the program reported: $(cat "$TERM_RUN/stderr.txt")"
 }
 
-# term_expect_store KEY LINE: the store's section of KEY (below HKEY_CLASSES_ROOT) holds LINE.
+# term_locate TEXT: sets TERM_COLUMN and TERM_ROW to the cell of the first
+# character of TEXT's first appearance on the screen, counted from 1 as the
+# terminal's mouse counts.
+term_locate() {
+    local row=0 line before
+    # Characters, not bytes: the frames may be drawn in UTF-8.
+    local LC_ALL=C.UTF-8
+    while IFS= read -r line; do
+        row=$((row + 1))
+        case $line in
+        *"$1"*)
+            before=${line%%"$1"*}
+            TERM_COLUMN=$((${#before} + 1))
+            TERM_ROW=$row
+            return 0
+            ;;
+        esac
+    done < <(term_screen)
+    term_fail "cannot click what the screen does not show: $1"
+}
+
+# term_mouse BUTTON COLUMN ROW [m]: the report an xterm sends for a mouse
+# button (0 the left) pressed, or with "m" released, at a cell counted from
+# 1 (SGR form).
+term_mouse() {
+    term_keys -l "$(printf '\033[<%d;%d;%d%s' "$1" "$2" "$3" "${4:-M}")"
+}
+
+# term_click TEXT: the left button pressed and released on TEXT's first character.
+term_click() {
+    term_locate "$1"
+    term_mouse 0 "$TERM_COLUMN" "$TERM_ROW"
+    term_mouse 0 "$TERM_COLUMN" "$TERM_ROW" m
+}
+
+# term_expect_store KEY [LINE]: the store has a section for KEY (below
+# HKEY_CLASSES_ROOT), and it holds LINE.
 term_expect_store() {
     # Through the environment: awk -v would take the backslashes as escapes.
-    SECTION="[HKEY_CLASSES_ROOT\\$1]" WANT="$2" awk '
+    SECTION="[HKEY_CLASSES_ROOT\\$1]" WANT="${2:-}" awk '
         BEGIN { section = ENVIRON["SECTION"]; want = ENVIRON["WANT"] }
         { sub(/\r$/, "") }
-        /^\[/ { inside = ($0 == section); next }
+        /^\[/ { inside = ($0 == section); seen = seen || inside; next }
         inside && $0 == want { found = 1 }
-        END { exit !found }' "$TERM_STORE" ||
-        term_fail "the store's [$1] lacks: $2"
+        END { exit !(found || (want == "" && seen)) }' "$TERM_STORE" ||
+        term_fail "the store's [$1] lacks: ${2:-the key itself}"
 }
