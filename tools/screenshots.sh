@@ -3,7 +3,8 @@
 #   docs/main-dialog-wine.png      corvant.exe under Wine (Xvfb, Wine's own
 #                                  desktop window, so the caption is drawn)
 #   docs/main-dialog-terminal.png  the terminal program in tmux, its screen
-#                                  rendered in a monospace font
+#                                  drawn with its colours and lines in a
+#                                  monospace font (tools/terminal_picture.py)
 # Usage: tools/screenshots.sh [WINDOWS_BUILD_DIR [NATIVE_BUILD_DIR]]
 # (defaults build/windows and build/native; build both first).
 set -u
@@ -13,15 +14,17 @@ nativeBuild=$(realpath -m "${2:-$root/build/native}")
 exe=$windowsBuild/ui/corvant.exe
 program=$nativeBuild/ui/corvant
 docs=$root/docs
-background='#1e1e1e'
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
+boldFont=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
 
-for tool in wine wineboot wineserver Xvfb import convert tmux; do
+for tool in wine wineboot wineserver Xvfb import convert tmux python3; do
     command -v "$tool" >/dev/null 2>&1 || { echo "screenshots: $tool is not installed" >&2; exit 1; }
 done
 [ -f "$exe" ] || { echo "screenshots: build $exe first" >&2; exit 1; }
 [ -x "$program" ] || { echo "screenshots: build $program first" >&2; exit 1; }
-[ -f "$font" ] || { echo "screenshots: the DejaVu Sans Mono font is missing ($font)" >&2; exit 1; }
+for file in "$font" "$boldFont"; do
+    [ -f "$file" ] || { echo "screenshots: the DejaVu Sans Mono font is missing ($file)" >&2; exit 1; }
+done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/corvant-screenshots.XXXXXX")
 socket=corvant-shots-$$
@@ -72,28 +75,19 @@ convert "$shot" -trim +repage -bordercolor "$(convert "$shot" -format '%[pixel:p
     -border 12 -strip "$docs/main-dialog-wine.png" || exit 1
 
 # --- In the terminal ---
+# In a UTF-8 locale, so that the frames are box drawing; in tmux's own
+# terminal type, which has colours.
 tmux -L "$socket" -f /dev/null new-session -d -s shot -x 100 -y 36 \
-    "env XDG_DATA_HOME='$work/data' '$program'; sleep 60" || exit 1
+    "env LC_ALL=C.UTF-8 XDG_DATA_HOME='$work/data' '$program'; sleep 60" || exit 1
 for i in $(seq 100); do
     tmux -L "$socket" capture-pane -p -t shot | grep -qF "Corvant 1.2 by" && break
     sleep 0.1
 done
 sleep 0.5
-tmux -L "$socket" capture-pane -p -t shot >"$work/screen.txt"
+tmux -L "$socket" capture-pane -p -e -N -t shot >"$work/screen.txt"
 grep -qF "Corvant 1.2 by" "$work/screen.txt" || { echo "screenshots: the terminal program did not start" >&2; exit 1; }
 
-# Keep the dialog's lines, without the terminal's empty margin around it.
-awk '
-    { line[NR] = $0 }
-    /[^ ]/ { if (!first) first = NR; last = NR
-             match($0, /^ */); if (indent == "" || RLENGTH < indent) indent = RLENGTH }
-    END { for (i = first; i <= last; i++) print substr(line[i], indent + 1) }' \
-    "$work/screen.txt" >"$work/dialog.txt"
-columns=$(awk '{ if (length($0) > n) n = length($0) } END { print n }' "$work/dialog.txt")
-rows=$(wc -l <"$work/dialog.txt")
-# ImageMagick reads % and backslash in the text as escapes.
-text=$(sed -e 's/%/%%/g' -e 's/\\/\\\\/g' "$work/dialog.txt")
-convert -size "$((columns * 9 + 40))x$((rows * 18 + 40))" "xc:$background" -font "$font" -pointsize 14 \
-    -fill '#e0e0e0' -annotate +20+30 "$text" -trim +repage -bordercolor "$background" -border 16 \
-    -strip "$docs/main-dialog-terminal.png" || exit 1
+# The screen's cells as rectangles and letters, around the dialog and its shadow.
+python3 "$root/tools/terminal_picture.py" "$work/screen.txt" "$font" "$boldFont" "$work/screen.mvg" || exit 1
+convert "mvg:$work/screen.mvg" -strip "$docs/main-dialog-terminal.png" || exit 1
 echo "screenshots: wrote $docs/main-dialog-wine.png and $docs/main-dialog-terminal.png"

@@ -74,7 +74,12 @@ term_start_program() {
     local settings="" setting
     for setting in "$@"; do settings="$settings '$setting'"; done
     rm -f "$TERM_RUN/exit-status"
-    tmux -L "$TERM_SOCKET" kill-server >/dev/null 2>&1
+    # A second start gets a server of its own: the first may still be ending.
+    if [ -n "${TERM_STARTS:-}" ]; then
+        tmux -L "$TERM_SOCKET" kill-server >/dev/null 2>&1
+        TERM_SOCKET=corvant-e2e-$$-$TERM_STARTS
+    fi
+    TERM_STARTS=$((${TERM_STARTS:-0} + 1))
     tmux -L "$TERM_SOCKET" -f /dev/null new-session -d -s "$TERM_SESSION" -x 100 -y 40 \
         "env XDG_DATA_HOME='$TERM_RUN/data'$settings '$TERM_PROGRAM_PATH' 2>'$TERM_RUN/stderr.txt'; echo \$? >'$TERM_RUN/exit-status'; sleep 120" ||
         term_fail "could not start tmux"

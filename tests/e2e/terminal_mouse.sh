@@ -1,9 +1,10 @@
 #!/bin/bash
 # Journey through the terminal program in tmux with the mouse: the frames
 # are drawn with line drawing characters (box drawing in a UTF-8 locale, the
-# terminal's line drawing set otherwise); a click, sent as the SGR mouse
-# report an xterm sends, on "Internet Explorer" selects it, a click outside
-# the dialog does nothing, and a click on "Exit" ends the program.
+# terminal's line drawing set otherwise); too small a terminal is told the
+# size every dialog needs; a click, sent as the SGR mouse report an xterm
+# sends, on "Internet Explorer" selects it, a click outside the dialog does
+# nothing, and a click on "Exit" ends the program.
 #   terminal_mouse.sh CORVANT WORKDIR
 set -u
 . "$(dirname "$0")/terminal_harness.sh"
@@ -18,6 +19,22 @@ for piece in "┌─ Corvant 1.2 by Fernhollow Software ─" "│ This utility" 
 done
 shows "+-" && term_fail "a frame is drawn in ASCII"
 term_screen >"$TERM_RUN/main-screen.txt"
+
+# Too small a terminal: the size every dialog needs (the widest message box
+# and the main dialog) is named, and clicks do nothing until it is larger.
+# On that screen the dialog would stand in its top left corner: the click
+# goes where "Exit" would be.
+term_locate "┌─ Corvant"
+corner_column=$TERM_COLUMN corner_row=$TERM_ROW
+term_locate "Exit"
+exit_column=$((TERM_COLUMN - corner_column + 1)) exit_row=$((TERM_ROW - corner_row + 1))
+tmux -L "$TERM_SOCKET" resize-window -t "$TERM_SESSION" -x 60 -y 20 || term_fail "could not resize the window"
+term_wait_for "Corvant needs at least 71x27"
+term_mouse 0 "$exit_column" "$exit_row"
+term_mouse 0 "$exit_column" "$exit_row" m
+tmux -L "$TERM_SOCKET" resize-window -t "$TERM_SESSION" -x 100 -y 40 || term_fail "could not resize the window"
+term_wait_for "Corvant 1.2 by"
+[ ! -s "$TERM_RUN/exit-status" ] || term_fail "a click on the too small screen ended the program"
 
 term_click "Internet Explorer"
 term_wait_for "(*) Internet Explorer"
