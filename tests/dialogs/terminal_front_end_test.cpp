@@ -322,6 +322,22 @@ std::vector<Mouse> mouseOf(const std::vector<InputEvent> &events) {
     return found;
 }
 
+TEST(TerminalMouse, ReportsAreAskedForAtTheStartAndNoLongerAtTheEnd) {
+    PseudoTerminal pty(100, 40);
+    std::string atStart;
+    {
+        TerminalSession session(pty, "tmux-256color");
+        ASSERT_TRUE(session.started());
+        atStart = pty.output();
+    }
+    std::string atEnd = pty.output().substr(atStart.size());
+    EXPECT_TRUE(contains(atStart, "\033[?1000h")) << atStart;
+    EXPECT_TRUE(contains(atStart, "\033[?1006h")) << atStart;
+    // Left on, the shell would be sent reports after the program.
+    EXPECT_TRUE(contains(atEnd, "\033[?1000l")) << atEnd;
+    EXPECT_TRUE(contains(atEnd, "\033[?1006l")) << atEnd;
+}
+
 TEST(TerminalMouse, SgrReportsAreReadWhateverMouseTheTerminalDescribes) {
     // tmux's own description names the older reports, xterm's the SGR ones,
     // which ncurses then reads itself; the program asks for SGR reports and
