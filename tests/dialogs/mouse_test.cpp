@@ -121,6 +121,56 @@ TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
     EXPECT_TRUE(shows(screens[3], "a-entry") && shows(screens[3], "*c-entry")) << screens[3];
 }
 
+TEST(Mouse, AListTellsOfTheEntryClickedWhenTheButtonIsReleasedEvenTheSameOneAgain) {
+    ScriptedScreen screen;
+    typeKeys("{Press:b-entry}{Snap}{Release:Cancel}{Click:b-entry}{Esc}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        for (const char *entry : {"a-entry", "b-entry"})
+            SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        return TRUE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_LIST, dialog);
+    // Highlighted at the press, told at the release wherever it happens (the
+    // list has the mouse until then), and told again for the same entry.
+    EXPECT_NE(snapshots().at(0).find("*b-entry"), std::string::npos) << snapshots()[0];
+    ASSERT_EQ(dialog.commands.size(), 3u);
+    EXPECT_EQ(dialog.commands[0].id, IDC_LIST);
+    EXPECT_EQ(dialog.commands[0].code, LBN_SELCHANGE);
+    EXPECT_EQ(dialog.commands[1].code, LBN_SELCHANGE);
+    EXPECT_EQ(dialog.commands[2].id, IDCANCEL);
+}
+
+TEST(Mouse, AClickOnAListsScrollBarScrollsAPageTowardsItAndLeavesTheFocus) {
+    ScriptedScreen screen;  // 120 x 50
+    // The dialog's frame stands at column 44, row 18, the list's at 46, 19:
+    // its vertical bar in column 72, rows 20 to 23, its horizontal one in
+    // row 24, columns 47 to 71. Both thumbs start at their first cell.
+    typeKeys("{Click:72,23}{Snap}{Click:72,20}{Snap}{Click:65,24}{Snap}{Space}");
+    RecordingDialog dialog;
+    dialog.onInit = [](HWND window) {
+        for (const char *entry : {"a-entry", "b-entry", "c-entry", "d-entry", "e-entry", "f-entry", "g-entry"})
+            SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendDlgItemMessageA(window, IDC_LIST, LB_SETHORIZONTALEXTENT, 300, 0);
+        SetFocus(GetDlgItem(window, IDCANCEL));
+        return FALSE;
+    };
+    dialog.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_LIST, dialog);
+    std::vector<std::string> screens = snapshots();
+    ASSERT_EQ(screens.size(), 3u);
+    auto shows = [](const std::string &screen, const char *text) { return screen.find(text) != std::string::npos; };
+    EXPECT_TRUE(shows(screens[0], "d-entry") && shows(screens[0], "g-entry") && !shows(screens[0], "c-entry"))
+        << screens[0];
+    EXPECT_TRUE(shows(screens[1], "a-entry") && !shows(screens[1], "e-entry")) << screens[1];
+    // A page sideways: the short entries are out of view.
+    EXPECT_FALSE(shows(screens[2], "-entry")) << screens[2];
+    // Space still pressed Cancel, and no entry was ever highlighted.
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDCANCEL}));
+    ASSERT_EQ(dialog.commands.size(), 1u);
+}
+
 TEST(Mouse, AClickInAFieldPutsTheCursorThere) {
     ScriptedScreen screen;
     typeKeys("{Click:cdef}X{Click:Cancel}");

@@ -32,6 +32,31 @@ int listTextColumns(const Window &list) {
     return std::max(1, columns);
 }
 
+int listHorizontalRange(const Window &list) {
+    if (!(list.style & WS_HSCROLL)) return 0;
+    int extentCells = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
+    return std::max(0, extentCells - listTextColumns(list));
+}
+
+ListScrollBars listScrollBars(const Window &list) {
+    ListScrollBars bars;
+    CellRect r = cellRect(list);
+    int rows = listVisibleRows(list), count = static_cast<int>(list.items.size());
+    if (list.style & WS_VSCROLL) {
+        bars.verticalColumn = r.width - 2;
+        if (count > rows) bars.verticalThumbRow = 1 + (rows - 1) * list.topIndex / std::max(1, count - rows);
+    }
+    if (list.style & WS_HSCROLL) {
+        bars.horizontalRow = r.height - 2;
+        bars.horizontalLength = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
+        int range = listHorizontalRange(list);
+        if (range > 0)
+            bars.horizontalThumbColumn =
+                1 + (bars.horizontalLength - 1) * std::min(list.horizontalOffset, range) / range;
+    }
+    return bars;
+}
+
 CellRect dialogFrame(const Window &dialog, int screenColumns, int screenRows) {
     CellRect client = cellRect(0, 0, dialog.cx, dialog.cy);
     CellRect frame;

@@ -23,6 +23,17 @@ constexpr int pixelsPerCell = 6;
 // List box interior: rows of entries and columns of entry text.
 int listVisibleRows(const Window &list);
 int listTextColumns(const Window &list);
+// How many cells the entries can be scrolled sideways.
+int listHorizontalRange(const Window &list);
+
+// A list box's scroll bars, in cells from its frame's top left corner: the
+// vertical one beside the entries, the horizontal one below them. A thumb is
+// -1 while there is nothing to scroll; a bar the list lacks is all -1.
+struct ListScrollBars {
+    int verticalColumn = -1, verticalThumbRow = -1;
+    int horizontalRow = -1, horizontalLength = 0, horizontalThumbColumn = -1;
+};
+ListScrollBars listScrollBars(const Window &list);
 
 // Where a dialog stands on a screen of this size: its frame (the client area
 // and a border cell around it), centred.

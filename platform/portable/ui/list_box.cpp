@@ -19,12 +19,6 @@ int count(const Window &list) { return static_cast<int>(list.items.size()); }
 
 bool validIndex(const Window &list, WPARAM index) { return index < list.items.size(); }
 
-int horizontalRange(const Window &list) {
-    if (!(list.style & WS_HSCROLL)) return 0;
-    int extentCells = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
-    return std::max(0, extentCells - listTextColumns(list));
-}
-
 void scrollIntoView(Window &list) {
     int rows = listVisibleRows(list);
     if (list.caret < list.topIndex)
@@ -117,7 +111,7 @@ LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETHORIZONTALEXTENT: return list.horizontalExtent;
     case LB_SETHORIZONTALEXTENT:
         list.horizontalExtent = static_cast<int>(std::min<WPARAM>(wParam, 0x7fffffff));
-        list.horizontalOffset = std::min(list.horizontalOffset, horizontalRange(list));
+        list.horizontalOffset = std::min(list.horizontalOffset, listHorizontalRange(list));
         return 0;
     default: return 0;
     }
@@ -126,7 +120,7 @@ LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam)
 bool listBoxKey(Window &list, const Key &key) {
     // With a sideways scrolling range, Left and Right scroll; otherwise they move
     // the highlight like Up and Down, as a single-column list box does.
-    int range = horizontalRange(list);
+    int range = listHorizontalRange(list);
     if ((key.code == KeyCode::Left || key.code == KeyCode::Right) && range > 0) {
         int step = key.code == KeyCode::Left ? -1 : 1;
         list.horizontalOffset = std::max(0, std::min(range, list.horizontalOffset + step));
@@ -157,10 +151,30 @@ bool listBoxKey(Window &list, const Key &key) {
     return true;
 }
 
-void listBoxClick(Window &list, int row) {
-    int index = list.topIndex + row;
-    if (row < 0 || row >= listVisibleRows(list) || index >= count(list)) return;
-    moveHighlight(list, index);
+ListPress listBoxPress(Window &list, int column, int row) {
+    const ListScrollBars bars = listScrollBars(list);
+    if (column == bars.verticalColumn && row >= 1 && row <= listVisibleRows(list)) {
+        int page = listVisibleRows(list);
+        if (bars.verticalThumbRow > 0 && row != bars.verticalThumbRow)
+            listBoxScroll(list, row < bars.verticalThumbRow ? -page : page);
+        return ListPress::ScrollBar;
+    }
+    if (row == bars.horizontalRow && column >= 1 && column <= bars.horizontalLength) {
+        int page = listTextColumns(list), range = listHorizontalRange(list);
+        if (bars.horizontalThumbColumn > 0 && column != bars.horizontalThumbColumn) {
+            int offset = list.horizontalOffset + (column < bars.horizontalThumbColumn ? -page : page);
+            list.horizontalOffset = std::max(0, std::min(range, offset));
+        }
+        return ListPress::ScrollBar;
+    }
+    const int lastColumn = cellRect(list).width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
+    if (column < 1 || column > lastColumn || row < 1 || row > listVisibleRows(list)) return ListPress::Frame;
+    int index = list.topIndex + row - 1;
+    if (index < count(list)) {
+        list.caret = list.selected = index;
+        scrollIntoView(list);
+    }
+    return ListPress::Entries;
 }
 
 void listBoxScroll(Window &list, int rows) {

@@ -12,9 +12,12 @@ LRESULT listBoxMessage(Window &list, UINT message, WPARAM wParam, LPARAM lParam)
 // to the dialog. Reports a changed highlight through notifySelectionChange.
 bool listBoxKey(Window &list, const Key &key);
 
-// A click on a row of entries (0 the first row shown) highlights the entry
-// there; a click below the last entry or on the frame changes nothing.
-void listBoxClick(Window &list, int row);
+// A press of the mouse's button on a cell of the list (0, 0 the top left
+// corner of its frame). On an entry it highlights it (the dialog hears of it
+// once the button is released, as on Windows); on a scroll bar's track it
+// scrolls a page towards the press.
+enum class ListPress { Entries, ScrollBar, Frame };
+ListPress listBoxPress(Window &list, int column, int row);
 // The wheel scrolls the entries by this many rows (negative: up), leaving the
 // highlight where it is.
 void listBoxScroll(Window &list, int rows);

@@ -95,20 +95,36 @@ LRESULT controlMouseMessage(Window &control, UINT message, WPARAM wParam, LPARAM
     if (!dialog || !control.enabled) return 0;
     switch (message) {
     case WM_LBUTTONDOWN:
-        takeFocus(*dialog, control);
         switch (control.kind) {
         case WindowKind::PushButton:
         case WindowKind::RadioButton:
-        case WindowKind::CheckBox: SetCapture(control.handle); break;
-        case WindowKind::ListBox: listBoxClick(control, rowOf(lParam) - 1); break;
-        case WindowKind::Edit: editFieldClick(control, columnOf(lParam)); break;
+        case WindowKind::CheckBox:
+            takeFocus(*dialog, control);
+            SetCapture(control.handle);
+            break;
+        case WindowKind::ListBox:
+            // Its frame and scroll bars are no part of it that takes the focus.
+            if (listBoxPress(control, columnOf(lParam), rowOf(lParam)) == ListPress::Entries) {
+                takeFocus(*dialog, control);
+                SetCapture(control.handle);
+            }
+            break;
+        case WindowKind::Edit:
+            takeFocus(*dialog, control);
+            editFieldClick(control, columnOf(lParam));
+            break;
         default: break;
         }
         return 0;
     case WM_LBUTTONUP: {
-        // A button acts when the button that pressed it is released over it.
+        // A button acts when the button that pressed it is released over it;
+        // a list tells its dialog of the entry now highlighted.
         if (GetCapture() != control.handle) return 0;
         ReleaseCapture();
+        if (control.kind == WindowKind::ListBox) {
+            if (!control.items.empty()) notifySelectionChange(control);
+            return 0;
+        }
         CellRect place = cellRect(control);
         if (contains(mouseArea(control), place.left + columnOf(lParam), place.top + rowOf(lParam)))
             clickControl(*dialog, control);

@@ -145,33 +145,24 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
         screen.write(left + 2, top + 1 + i, visible, itemAttributes);
     }
     // Scroll bars: a track with a thumb, drawn as dots while there is nothing to scroll.
-    if (list.style & WS_VSCROLL) {
-        int column = left + r.width - 2;
-        bool scrolls = count > rows;
-        for (int i = 0; i < rows; ++i) {
-            if (scrolls)
-                screen.putLine(column, top + 1 + i, Line::VerticalTrack, attributes);
+    const ListScrollBars bars = listScrollBars(list);
+    if (bars.verticalColumn >= 0) {
+        for (int i = 1; i <= rows; ++i) {
+            if (bars.verticalThumbRow < 0)
+                screen.put(left + bars.verticalColumn, top + i, '.', attrDim);
             else
-                screen.put(column, top + 1 + i, '.', attrDim);
-        }
-        if (scrolls) {
-            int thumb = (rows - 1) * list.topIndex / std::max(1, count - rows);
-            screen.putLine(column, top + 1 + thumb, Line::Thumb, attributes);
+                screen.putLine(left + bars.verticalColumn, top + i,
+                               i == bars.verticalThumbRow ? Line::Thumb : Line::VerticalTrack, attributes);
         }
     }
-    if (list.style & WS_HSCROLL) {
-        int row = top + r.height - 2;
-        int extent = (list.horizontalExtent + pixelsPerCell - 1) / pixelsPerCell;
-        int range = std::max(0, extent - columns);
-        int track = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
-        for (int i = 0; i < track; ++i) {
-            if (range > 0)
-                screen.putLine(left + 1 + i, row, Line::HorizontalTrack, attributes);
+    if (bars.horizontalRow >= 0) {
+        for (int i = 1; i <= bars.horizontalLength; ++i) {
+            if (bars.horizontalThumbColumn < 0)
+                screen.put(left + i, top + bars.horizontalRow, '.', attrDim);
             else
-                screen.put(left + 1 + i, row, '.', attrDim);
+                screen.putLine(left + i, top + bars.horizontalRow,
+                               i == bars.horizontalThumbColumn ? Line::Thumb : Line::HorizontalTrack, attributes);
         }
-        if (range > 0)
-            screen.putLine(left + 1 + (track - 1) * list.horizontalOffset / range, row, Line::Thumb, attributes);
     }
     if (focused) {
         focusMarker(screen, left, top);
