@@ -3,7 +3,8 @@
 # terminal edition's drive), which holds 60,000 extra folders in the build
 # tree (made once and kept) so that it lasts. The screen shows the progress
 # while it runs; Escape a second after Start closes the dialog within 3 s,
-# nothing is written, and Exit then ends the program.
+# and so does a click on Cancel during a second search; nothing is written,
+# and Exit then ends the program.
 #   terminal_auto_find_cancel.sh CORVANT WORKDIR
 set -u
 . "$(dirname "$0")/terminal_harness.sh"
@@ -34,7 +35,8 @@ for i in $(seq 50); do
 done
 on_screen "Auto find web browser - [0-9,]+ folders? - /" || term_fail "no progress on the screen"
 sleep 0.8
-progress=$(term_screen | grep -oE "Auto find web browser - [0-9,]+ folders? - [^ ]*")
+# (Up to the frame, where a long folder name is cut short.)
+progress=$(term_screen | grep -oE "Auto find web browser - [0-9,]+ folders? - [^ ]*" | sed -E 's/(─|-)*(┐|\+)[│|]?$//')
 [ -n "$progress" ] || term_fail "the progress is no longer shown a second after Start"
 on_screen "Auto find web browser - [0-9,]+ folders? - ([0-9,]+|nothing) found" &&
     term_fail "the search ended within a second; it cannot be cancelled here"
@@ -46,6 +48,26 @@ term_wait_gone "Auto find web browser" 3
 printf '%s: closed %d ms after Escape was sent\n' "$TERM_NAME" $(( ($(date +%s%N) - pressed) / 1000000 ))
 on_screen "Corvant 1\.2 by" || term_fail "the main dialog is gone"
 
+# Again, stopped this time by a click on Cancel (an SGR mouse report).
+term_keys M-a
+term_wait_for "Auto find web browser"
+term_keys M-s
+for i in $(seq 50); do
+    on_screen "Auto find web browser - [0-9,]+ folders? - /" && break
+    sleep 0.1
+done
+sleep 0.5
+on_screen "Auto find web browser - [0-9,]+ folders? - ([0-9,]+|nothing) found" &&
+    term_fail "the second search ended before the click"
+# The button acts as it is released.
+term_locate "Cancel"
+term_mouse 0 "$TERM_COLUMN" "$TERM_ROW"
+released=$(date +%s%N)
+term_mouse 0 "$TERM_COLUMN" "$TERM_ROW" m
+term_wait_gone "Auto find web browser" 3
+printf '%s: closed %d ms after the button was released on Cancel\n' "$TERM_NAME" $(( ($(date +%s%N) - released) / 1000000 ))
+on_screen "Corvant 1\.2 by" || term_fail "the main dialog is gone"
+
 term_exit_program
-[ ! -e "$TERM_STORE" ] || term_fail "the cancelled search wrote a store at $TERM_STORE"
+[ ! -e "$TERM_STORE" ] || term_fail "the cancelled searches wrote a store at $TERM_STORE"
 printf '%s: PASS\n' "$TERM_NAME"
