@@ -7,7 +7,8 @@
 term_setup() {
     TERM_NAME=$1
     TERM_PROGRAM_PATH=$2
-    TERM_RUN=$(cd "$3" 2>/dev/null && pwd)/$1 || { printf '%s: FAIL: no folder %s\n' "$1" "$3"; exit 1; }
+    # The work folder is made by whichever journey runs first.
+    TERM_RUN=$(mkdir -p "$3" && cd "$3" && pwd)/$1 || { printf '%s: FAIL: cannot make the folder %s\n' "$1" "$3"; exit 1; }
     if [ ! -x "$TERM_PROGRAM_PATH" ]; then
         printf '%s: SKIP: %s has not been built\n' "$TERM_NAME" "$TERM_PROGRAM_PATH"
         exit 77
