@@ -83,6 +83,24 @@ TEST(Mouse, OnlyTheActiveDialogTakesClicks) {
     EXPECT_EQ(inner.clicks(), (Clicks{IDOK}));
 }
 
+TEST(Mouse, ADialogOpenedWhileTheButtonIsDownEndsItsHold) {
+    ScriptedScreen screen;
+    // Go is pressed; the keyboard opens the nested dialog, which covers Go.
+    // The release is the nested dialog's, even where it would be over Go if
+    // measured from the nested dialog (column 70, row 28).
+    typeKeys("{Press:Go}{A-n}{Release:70,28}{Esc}{Esc}");
+    RecordingDialog outer, inner;
+    outer.onCommand = [&](HWND window, int id) {
+        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    inner.onCommand = endOn({IDCANCEL});
+    runRecordingDialog(IDD_CONTROLS, outer);
+    EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
+    EXPECT_EQ(inner.clicks(), (Clicks{IDCANCEL}));
+}
+
 TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
     ScriptedScreen screen;
     // Four rows show; "c" is the third. The wheel moves three rows a notch

@@ -60,6 +60,11 @@ bool mouseMessageFor(const MouseEvent &event, int screenColumns, int screenRows,
 
     Window *target = nullptr;
     if (event.action == MouseAction::Release) target = findWindow(GetCapture());
+    // A dialog opened since the press has ended the capture, as disabling its owner does on Windows.
+    if (target && target->parent != dialog->handle) {
+        ReleaseCapture();
+        target = nullptr;
+    }
     if (!target) {
         if (!contains(frame, event.column, event.row)) return false;
         target = controlAt(*dialog, column, row);
