@@ -107,8 +107,9 @@ void chooseCharacterType() {
     std::setlocale(LC_CTYPE, utf8 ? "" : "C");
 }
 
-void startColours() {
-    start_color();
+// False when the terminal cannot hold the pairs after all.
+bool startColours() {
+    if (start_color() == ERR || COLOR_PAIRS <= pairShadow) return false;
     terminal.grey = COLORS >= 16;
     const short grey = terminal.grey ? 8 : COLOR_BLACK;
     init_pair(pairScreen, COLOR_WHITE, COLOR_BLUE);
@@ -117,6 +118,7 @@ void startColours() {
     init_pair(pairHighlight, COLOR_WHITE, COLOR_BLUE);
     init_pair(pairDisabled, grey, COLOR_WHITE);
     init_pair(pairShadow, grey, COLOR_BLACK);
+    return true;
 }
 
 void startMouse() {
@@ -415,8 +417,7 @@ bool start(FILE *input, FILE *output, const char *terminalType) {
     nonl();
     keypad(stdscr, TRUE);
     terminal.lineDrawing = hasCapability("acsc");
-    terminal.colour = has_colors() && !colourRefused();
-    if (terminal.colour) startColours();
+    terminal.colour = has_colors() && !colourRefused() && startColours();
     startMouse();
     front.forgetPending();
     setActiveFrontEnd(&front);
