@@ -162,6 +162,8 @@ typedef struct tagMSG {
 #define LBN_ERRSPACE (-2)
 #define LBN_SELCHANGE 1
 #define LBN_DBLCLK 2
+#define LBN_SETFOCUS 4
+#define LBN_KILLFOCUS 5
 
 // Edit styles.
 #define ES_LEFT 0x0000L

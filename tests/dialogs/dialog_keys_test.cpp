@@ -1,5 +1,6 @@
-// How the dialog manager turns keys into focus moves and commands. The same
-// tests run natively and under Wine: where the two differ, Windows is right.
+// How the dialog manager turns keys and clicks into focus moves and commands.
+// The same tests run natively and under Wine: where the two differ, Windows
+// is right.
 #include <gtest/gtest.h>
 
 #include "tests/dialogs/recording_dialog.h"
@@ -238,6 +239,64 @@ TEST(DisabledControls, SendNothingAndAreSkipped) {
     runRecordingDialog(IDD_CONTROLS, dialog);
     // The fourth Tab passes over the disabled "Go" to "Nested".
     EXPECT_EQ(dialog.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
+}
+
+TEST(Mouse, AClickActsOnTheControlUnderItAsTheKeyboardDoes) {
+    KeyboardSession keyboard;
+    // Third is checked, Check me ticked and Go pressed, each taking the
+    // focus (Space then presses Go again). Go pressed and released over
+    // Nested does nothing but take the focus; neither does a click on the
+    // disabled button or on a label.
+    typeKeys(
+        "{Click:Third}{Click:Check me}{Click:Go}{Space}{Press:Go}{Release:Nested}{Click:Disabled}{Click:Label:}"
+        "{Space}{Esc}");
+    RecordingDialog dialog;
+    std::vector<int> checksAtFirstGo;
+    dialog.onCommand = [&](HWND window, int id) {
+        if (id == IDC_GO && checksAtFirstGo.empty())
+            for (int button : {IDC_FIRST, IDC_SECOND, IDC_THIRD, IDC_CHECK})
+                checksAtFirstGo.push_back(checkOf(window, button));
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    dialog.onInit = [](HWND window) {
+        SendDlgItemMessageA(window, IDC_FIRST, BM_SETCHECK, BST_CHECKED, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_CONTROLS, dialog);
+    EXPECT_EQ(dialog.clicks(), (Clicks{IDC_THIRD, IDC_CHECK, IDC_GO, IDC_GO, IDC_GO, IDCANCEL}));
+    EXPECT_EQ(checksAtFirstGo, (std::vector<int>{BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED}));
+    EXPECT_FALSE(scriptRanDry());
+}
+
+TEST(Mouse, AListFollowsTheButtonAndTellsOfTheEntryAtTheRelease) {
+    KeyboardSession keyboard;
+    // Pressed on one entry and released on another: the list follows the
+    // mouse while the button is down and tells its dialog of the entry
+    // under it at the release. Then a click on a third.
+    typeKeys("{Press:a-entry}{Release:c-entry}{Click:b-entry}{Esc}");
+    RecordingDialog dialog;
+    std::vector<LRESULT> selections;
+    dialog.onInit = [](HWND window) {
+        for (const char *entry : {"a-entry", "b-entry", "c-entry"})
+            SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SetFocus(GetDlgItem(window, IDCANCEL));
+        return FALSE;
+    };
+    std::vector<int> codes;
+    dialog.onCommand = [&](HWND window, int id) {
+        // (Windows' list box also tells of the focus it gains and loses.)
+        const int code = dialog.commands.back().code;
+        if (id == IDC_LIST && (code == LBN_SETFOCUS || code == LBN_KILLFOCUS)) return TRUE;
+        codes.push_back(code);
+        selections.push_back(SendDlgItemMessageA(window, IDC_LIST, LB_GETCURSEL, 0, 0));
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    runRecordingDialog(IDD_LIST, dialog);
+    EXPECT_EQ(codes, (std::vector<int>{LBN_SELCHANGE, LBN_SELCHANGE, BN_CLICKED}));
+    EXPECT_EQ(selections, (std::vector<LRESULT>{2, 1, 1}));
+    EXPECT_FALSE(scriptRanDry());
 }
 
 TEST(NestedDialogs, OwnerIsDisabledWhileTheChildRunsAndGetsNoKeys) {

@@ -24,7 +24,13 @@ public:
 // after {Busy} the next key is typed instead while the dialog is busy with a
 // command and looks for waiting input itself. Busy keys one after the other
 // come at the same look; a busy {Pass} lets one look go by without a key.
-// ({Snap} and {Resize} are for the scripted screen; Windows skips them.)
+// The mouse's left button: {Click:TEXT} presses and releases it on the
+// control whose caption holds TEXT, {Press:TEXT} and {Release:TEXT} do one
+// of the two (natively on the first character of TEXT on the screen, on
+// Windows in the middle of the control; a TEXT that is not there counts as
+// the script running dry on Windows and throws natively).
+// ({Snap}, {Resize}, the wheel and clicks on a cell, {Click:COLUMN,ROW}, are
+// for the scripted screen; Windows skips them.)
 void typeKeys(const std::string &script);
 
 // True once a dialog waited for a key after the script had run out; that

@@ -16,6 +16,10 @@ namespace {
 struct Step {
     std::vector<INPUT> presses;  // none for a {Pass}
     bool busy = false;
+    // The mouse's left button, pressed or released (or both, a click) on the
+    // control whose caption holds this text; found as the step is sent.
+    std::string mouseTarget;
+    bool press = false, release = false;
 };
 
 struct Keyboard {
@@ -57,7 +61,90 @@ Step character(char c, bool alt) {
     return press(static_cast<WORD>(scan & 0xFF), (scan & 0x100) != 0, alt);
 }
 
-// False for steps that only the scripted screen knows ({Snap}, {Resize:...}).
+// The caption as the control shows it: "&&" stands for "&", a lone "&" marks a mnemonic.
+std::string shownCaption(const char *caption) {
+    std::string shown;
+    for (const char *c = caption; *c; ++c) {
+        if (*c == '&' && c[1]) ++c;
+        shown += *c;
+    }
+    return shown;
+}
+
+struct Search {
+    const std::string *text;
+    HWND found;
+};
+
+BOOL CALLBACK findCaption(HWND control, LPARAM lParam) {
+    Search &search = *reinterpret_cast<Search *>(lParam);
+    char caption[256] = "";
+    GetWindowTextA(control, caption, sizeof caption);
+    if (!IsWindowVisible(control) || shownCaption(caption).find(*search.text) == std::string::npos) return TRUE;
+    search.found = control;
+    return FALSE;
+}
+
+INPUT mouseEvent(DWORD flags, POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+struct EntrySearch {
+    const std::string *text;
+    RECT place;
+    bool found;
+};
+
+// An entry of a list box that holds the text: where it is on the screen.
+BOOL CALLBACK findEntry(HWND control, LPARAM lParam) {
+    EntrySearch &search = *reinterpret_cast<EntrySearch *>(lParam);
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    if (lstrcmpiA(className, "ListBox") != 0) return TRUE;
+    const LRESULT count = SendMessageA(control, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char entry[512] = "";
+        if (SendMessageA(control, LB_GETTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof entry)) continue;
+        SendMessageA(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
+        if (std::string(entry).find(*search.text) == std::string::npos) continue;
+        if (SendMessageA(control, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&search.place)) == LB_ERR) continue;
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT *>(&search.place), 2);
+        search.found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The button's movements over the middle of the dialog's control (or list
+// entry) that holds the text; none (the script is then taken as run dry)
+// when there is none.
+std::vector<INPUT> mouseInputs(HWND dialog, const Step &step) {
+    Search search{&step.mouseTarget, nullptr};
+    EnumChildWindows(dialog, findCaption, reinterpret_cast<LPARAM>(&search));
+    std::vector<INPUT> inputs;
+    RECT place{};
+    if (search.found) {
+        if (!GetWindowRect(search.found, &place)) return inputs;
+    } else {
+        EntrySearch entries{&step.mouseTarget, {}, false};
+        EnumChildWindows(dialog, findEntry, reinterpret_cast<LPARAM>(&entries));
+        if (!entries.found) return inputs;
+        place = entries.place;
+    }
+    POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    inputs.push_back(mouseEvent(0, middle));
+    if (step.press) inputs.push_back(mouseEvent(MOUSEEVENTF_LEFTDOWN, middle));
+    if (step.release) inputs.push_back(mouseEvent(MOUSEEVENTF_LEFTUP, middle));
+    return inputs;
+}
+
+// False for steps that only the scripted screen knows ({Snap}, {Resize:...},
+// the mouse at a cell).
 bool namedStep(const std::string &name, Step &step) {
     static const struct {
         const char *name;
@@ -79,7 +166,17 @@ bool namedStep(const std::string &name, Step &step) {
         step = character(name[2], true);
         return true;
     }
-    if (name == "Snap" || name.compare(0, 7, "Resize:") == 0) return false;
+    for (const char *prefix : {"Click:", "Press:", "Release:"}) {
+        const std::string start = prefix;
+        if (name.compare(0, start.size(), start) != 0 || name.size() == start.size()) continue;
+        const std::string target = name.substr(start.size());
+        if (target.find_first_not_of("0123456789,") == std::string::npos) return false;
+        step.mouseTarget = target;
+        step.press = start != "Release:";
+        step.release = start != "Press:";
+        return true;
+    }
+    if (name == "Snap" || name.compare(0, 7, "Resize:") == 0 || name.compare(0, 6, "Wheel") == 0) return false;
     throw std::invalid_argument("unknown key in script: {" + name + "}");
 }
 
@@ -88,7 +185,7 @@ bool namedStep(const std::string &name, Step &step) {
 void typeNext(HWND dialog, bool busy) {
     Keyboard &k = keyboard();
     // A waiting dialog lets every {Pass} go by.
-    while (!busy && !k.steps.empty() && k.steps.front().presses.empty()) {
+    while (!busy && !k.steps.empty() && k.steps.front().presses.empty() && k.steps.front().mouseTarget.empty()) {
         if (k.steps.front().busy) k.busyLate = true;
         k.steps.pop_front();
     }
@@ -104,13 +201,20 @@ void typeNext(HWND dialog, bool busy) {
         while (!k.steps.empty() && k.steps.front().busy) {
             const Step step = k.steps.front();
             k.steps.pop_front();
-            if (step.presses.empty()) break;
-            presses.insert(presses.end(), step.presses.begin(), step.presses.end());
+            if (step.presses.empty() && step.mouseTarget.empty()) break;
+            const std::vector<INPUT> inputs = step.mouseTarget.empty() ? step.presses : mouseInputs(dialog, step);
+            presses.insert(presses.end(), inputs.begin(), inputs.end());
         }
     } else {
         if (k.steps.front().busy) k.busyLate = true;
-        presses = k.steps.front().presses;
+        const Step step = k.steps.front();
         k.steps.pop_front();
+        presses = step.mouseTarget.empty() ? step.presses : mouseInputs(dialog, step);
+        if (presses.empty()) {
+            k.ranDry = true;
+            EndDialog(dialog, -1);
+            return;
+        }
     }
     if (!presses.empty()) SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
 }
@@ -194,9 +298,10 @@ KeyboardSession::KeyboardSession() {
     keyboard().steps.clear();
     keyboard().ranDry = false;
     keyboard().busyLate = false;
-    // Key messages left over from an earlier test.
+    // Key and mouse messages left over from an earlier test.
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {}
+    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {}
 }
 
 KeyboardSession::~KeyboardSession() { keyboard().steps.clear(); }

@@ -177,6 +177,13 @@ ListPress listBoxPress(Window &list, int column, int row) {
     return ListPress::Entries;
 }
 
+void listBoxRelease(Window &list, int row) {
+    int index = list.topIndex + row - 1;
+    if (row < 1 || row > listVisibleRows(list) || index >= count(list)) return;
+    list.caret = list.selected = index;
+    scrollIntoView(list);
+}
+
 void listBoxScroll(Window &list, int rows) {
     int last = std::max(0, count(list) - listVisibleRows(list));
     list.topIndex = std::max(0, std::min(last, list.topIndex + rows));

@@ -18,6 +18,10 @@ bool listBoxKey(Window &list, const Key &key);
 // scrolls a page towards the press.
 enum class ListPress { Entries, ScrollBar, Frame };
 ListPress listBoxPress(Window &list, int column, int row);
+// The button released on a row of entries after a press on the entries:
+// the entry of that row is highlighted, as the list follows the mouse while
+// its button is down on Windows.
+void listBoxRelease(Window &list, int row);
 // The wheel scrolls the entries by this many rows (negative: up), leaving the
 // highlight where it is.
 void listBoxScroll(Window &list, int rows);

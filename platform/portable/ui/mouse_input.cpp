@@ -127,6 +127,7 @@ LRESULT controlMouseMessage(Window &control, UINT message, WPARAM wParam, LPARAM
         if (GetCapture() != control.handle) return 0;
         ReleaseCapture();
         if (control.kind == WindowKind::ListBox) {
+            listBoxRelease(control, rowOf(lParam));
             if (!control.items.empty()) notifySelectionChange(control);
             return 0;
         }
