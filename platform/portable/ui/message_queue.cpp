@@ -1,8 +1,6 @@
 // PeekMessageA, PostMessageA and the rest of the message functions.
 #include "platform/portable/ui/message_queue.h"
 
-#include <time.h>
-
 #include <deque>
 
 #include "platform/portable/ui/dialog_manager.h"
@@ -234,22 +232,4 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message) {
 SHORT WINAPI GetKeyState(int virtualKey) {
     const bool down = (virtualKey == VK_SHIFT && queue().shiftDown) || (virtualKey == VK_MENU && queue().altDown);
     return static_cast<SHORT>(down ? 0x8000 : 0);
-}
-
-namespace {
-DWORD clockStep = 0;
-DWORD steppedClock = 0;
-}  // namespace
-
-void corvant::testing::setClockStep(unsigned long milliseconds) {
-    clockStep = static_cast<DWORD>(milliseconds);
-    steppedClock = 0;
-}
-
-DWORD WINAPI GetTickCount() {
-    if (clockStep != 0) return steppedClock += clockStep;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<DWORD>(static_cast<unsigned long long>(now.tv_sec) * 1000u +
-                              static_cast<unsigned long long>(now.tv_nsec) / 1000000u);
 }
