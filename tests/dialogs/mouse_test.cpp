@@ -51,13 +51,7 @@ TEST(Mouse, OnlyTheActiveDialogTakesClicks) {
     // "First" of the dialog below stays in view beside the one on top.
     typeKeys("{A-n}{Click:First}{Click:OK}{Esc}");
     RecordingDialog outer, inner;
-    outer.onCommand = [&](HWND window, int id) {
-        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
-        if (id == IDCANCEL) EndDialog(window, 0);
-        return TRUE;
-    };
-    inner.onCommand = endOn({IDOK});
-    runRecordingDialog(IDD_CONTROLS, outer);
+    runNestedRecordingDialogs(outer, inner, {IDOK});
     EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
     EXPECT_EQ(inner.clicks(), (Clicks{IDOK}));
 }
@@ -69,13 +63,7 @@ TEST(Mouse, ADialogOpenedWhileTheButtonIsDownEndsItsHold) {
     // measured from the nested dialog (column 70, row 28).
     typeKeys("{Press:Go}{A-n}{Release:70,28}{Esc}{Esc}");
     RecordingDialog outer, inner;
-    outer.onCommand = [&](HWND window, int id) {
-        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
-        if (id == IDCANCEL) EndDialog(window, 0);
-        return TRUE;
-    };
-    inner.onCommand = endOn({IDCANCEL});
-    runRecordingDialog(IDD_CONTROLS, outer);
+    runNestedRecordingDialogs(outer, inner, {IDCANCEL});
     EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
     EXPECT_EQ(inner.clicks(), (Clicks{IDCANCEL}));
 }

@@ -1,6 +1,7 @@
 #include "tests/dialogs/recording_dialog.h"
 
 #include <algorithm>
+#include <utility>
 #include <map>
 
 namespace corvant::testing {
@@ -46,6 +47,16 @@ std::function<BOOL(HWND, int)> endOn(std::vector<int> ids) {
         EndDialog(window, id);
         return TRUE;
     };
+}
+
+void runNestedRecordingDialogs(RecordingDialog &outer, RecordingDialog &inner, std::vector<int> innerEnds) {
+    outer.onCommand = [&inner](HWND window, int id) {
+        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
+        if (id == IDCANCEL) EndDialog(window, 0);
+        return TRUE;
+    };
+    inner.onCommand = endOn(std::move(innerEnds));
+    runRecordingDialog(IDD_CONTROLS, outer);
 }
 
 }  // namespace corvant::testing

@@ -30,6 +30,11 @@ struct RecordingDialog {
 
 INT_PTR runRecordingDialog(int templateId, RecordingDialog &dialog, HWND owner = nullptr);
 
+// Runs the controls dialog as `outer`, which opens the default-button dialog
+// as `inner` on its "nested" command and ends on Cancel; `inner` ends on one
+// of `innerEnds`.
+void runNestedRecordingDialogs(RecordingDialog &outer, RecordingDialog &inner, std::vector<int> innerEnds);
+
 // Ends the dialog with the command's identifier when it is one of `ids`.
 std::function<BOOL(HWND, int)> endOn(std::vector<int> ids);
 

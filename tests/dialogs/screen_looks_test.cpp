@@ -201,13 +201,7 @@ TEST(ScreenLooks, ADialogBelowTheActiveOneIsDimmedAndShowsNoFocus) {
     ScriptedScreen screen;
     typeKeys("{A-n}{Snap}{Esc}{Esc}");
     RecordingDialog outer, inner;
-    outer.onCommand = [&](HWND window, int id) {
-        if (id == IDC_NESTED) runRecordingDialog(IDD_DEFAULT_BUTTON, inner, window);
-        if (id == IDCANCEL) EndDialog(window, 0);
-        return TRUE;
-    };
-    inner.onCommand = endOn({IDCANCEL});
-    runRecordingDialog(IDD_CONTROLS, outer);
+    runNestedRecordingDialogs(outer, inner, {IDCANCEL});
     std::vector<Canvas> screens = snapshotCanvases();
     ASSERT_EQ(screens.size(), 1u);
     EXPECT_TRUE(allHave(screens[0], "First", ui::attrDim)) << screens[0].text();
