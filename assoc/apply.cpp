@@ -11,6 +11,9 @@
 namespace {
 
 const char errorTitle[] = "Corvant Error";
+const char unusablePath[] =
+    "The browser's path cannot be used: it does not name a file, or it holds letters that the system's code page "
+    "cannot show. Move the browser or choose another copy.";
 
 bool refuse(const char *reason) {
     MessageBoxA(mainDialogWindow, reason, errorTitle, MB_ICONERROR);
@@ -41,7 +44,12 @@ bool writeClass(const char *className, const char *description, const ComposedVa
     chain.setDefaultIcon(values.icon);
     chain.createShellOpen();
     chain.setCommand(values.command);
-    chain.setDdeExec(browserSettings.browserIsNetscape);
+    // Of the browsers offered, only Netscape and Internet Explorer serve DDE.
+    if (browserSettings.browserIsOther) {
+        chain.removeDdeExec();
+    } else {
+        chain.setDdeExec(browserSettings.browserIsNetscape);
+    }
     chain.release();
     return chain.completelyWritten() || reportRegistryError();
 }
@@ -64,6 +72,11 @@ bool applyAssociations() {
     if (pathLength == sizeof settings.browserPath || !composeCommandValue(settings.browserPath, values.command) ||
         !composeIconValue(settings.browserPath, values.icon))
         return refuse("The browser path is too long.");
+    // A name the ANSI code page cannot hold comes back from the file dialog
+    // with question marks in its place, which names no file.
+    const DWORD attributes = GetFileAttributesA(settings.browserPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return refuse(unusablePath);
 
     if (settings.registerHtmlFile) {
         if (!writeExtensionKey(".html") || !writeExtensionKey(".htm")) return false;

@@ -1,6 +1,7 @@
 #include "assoc/class_key_chain.h"
 
 #include "assoc/registry_text.h"
+#include "assoc/stale_entries.h"
 
 ClassKeyChain::ClassKeyChain(const char *className) { open(className); }
 
@@ -31,15 +32,21 @@ void ClassKeyChain::createShellOpen() {
 void ClassKeyChain::setCommand(const char *commandValue) {
     createKey(openKey, "command", commandKey);
     setString(commandKey, "", commandValue);
+    if (commandKey) noteRemoval(removeValue(commandKey, "DelegateExecute"));
 }
 
 void ClassKeyChain::setDdeExec(bool netscapeStyle) {
     createKey(openKey, "ddeexec", ddeExecKey);
     setString(ddeExecKey, "", "%1");
+    if (ddeExecKey) noteRemoval(removeKeyTree(ddeExecKey, "ifexec"));
     createKey(ddeExecKey, "Application", applicationKey);
     setString(applicationKey, "", netscapeStyle ? "NSShell" : "IExplore");
     createKey(ddeExecKey, "Topic", topicKey);
     setString(topicKey, "", "WWW_OpenURL");
+}
+
+void ClassKeyChain::removeDdeExec() {
+    if (openKey) noteRemoval(removeKeyTree(openKey, "ddeexec"));
 }
 
 void ClassKeyChain::release() {
@@ -72,6 +79,10 @@ void ClassKeyChain::setString(HKEY key, const char *valueName, const char *text)
 
 void ClassKeyChain::setNumber(HKEY key, const char *valueName, DWORD number) {
     if (!key || !setDwordValue(key, valueName, number)) everyStepSucceeded = false;
+}
+
+void ClassKeyChain::noteRemoval(bool removed) {
+    if (!removed) everyStepSucceeded = false;
 }
 
 void ClassKeyChain::close(HKEY &key) {

@@ -22,8 +22,15 @@ public:
     void setDescription(const char *text);
     void setDefaultIcon(const char *iconValue);
     void createShellOpen();
+    // Also removes a DelegateExecute handler there, which Windows would run
+    // instead of the command.
     void setCommand(const char *commandValue);
+    // Also removes the ifexec key there, the older registration's command
+    // for a browser that is not running.
     void setDdeExec(bool netscapeStyle);
+    // For a browser that serves no DDE: the shell is to start it with the
+    // command alone, so the open verb keeps no ddeexec key.
+    void removeDdeExec();
     void release();
 
 private:
@@ -32,6 +39,7 @@ private:
     void setString(HKEY key, const char *valueName, const char *text);
     void setNumber(HKEY key, const char *valueName, DWORD number);
     void close(HKEY &key);
+    void noteRemoval(bool removed);
 
     bool opened = false;
     HKEY classKey = nullptr;

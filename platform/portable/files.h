@@ -12,6 +12,8 @@
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+
 // "The directory name is invalid": a file where a directory was expected.
 #define ERROR_DIRECTORY 267L
 
@@ -34,3 +36,4 @@ BOOL WINAPI FindClose(HANDLE find);
 DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR path);
 UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
+DWORD WINAPI GetFileAttributesA(LPCSTR path);

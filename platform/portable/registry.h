@@ -53,5 +53,7 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
 LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength, LPDWORD reserved,
                           LPDWORD type, LPBYTE data, LPDWORD dataSize);
 LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey);
+LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey);
+LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName);
 LONG WINAPI RegFlushKey(HKEY key);
 LONG WINAPI RegCloseKey(HKEY key);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "types.h"
+#include "code_page.h"
 #include "registry.h"
 #include "files.h"
 #include "user.h"

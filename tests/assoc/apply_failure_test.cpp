@@ -108,7 +108,7 @@ TEST_F(ApplyFailure, WithEveryNameClearedNoPathIsNeeded) {
     selectOnly(false, false, false, false, false);
     browserSettings.browserPath[0] = '\0';
     EXPECT_TRUE(applyAssociations());
-    choosePath("C:\\" + std::string(4000, 'B'));
+    choosePath(longPath("C:\\", 4003));
     EXPECT_TRUE(applyAssociations());
     std::memset(browserSettings.browserPath, 'A', sizeof browserSettings.browserPath);
     EXPECT_TRUE(applyAssociations());
@@ -124,13 +124,13 @@ TEST_F(ApplyFailure, WithEveryNameClearedNoPathIsNeeded) {
 TEST_F(ApplyFailure, PathTooLongForTheComposedValuesIsRefusedNotTruncated) {
     // Without blanks the command value needs the path plus 6 bytes and the
     // icon value the path plus 3; 1024 bytes hold both up to 1018 characters.
-    choosePath("C:\\" + std::string(1015, 'B'));
+    choosePath(longPath("C:\\", 3 + 1015));
     EXPECT_TRUE(applyAssociations());
     EXPECT_TRUE(shownMessageBoxes().empty());
     EXPECT_EQ(readValue("http\\shell\\open\\command", "")->bytes.size(), 1024u);
 
     for (const char *key : programKeys) deleteTree(key);
-    choosePath("C:\\" + std::string(1016, 'B'));
+    choosePath(longPath("C:\\", 3 + 1016));
     EXPECT_FALSE(applyAssociations());
     expectOnlyBox("The browser path is too long.");
     for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
@@ -138,15 +138,30 @@ TEST_F(ApplyFailure, PathTooLongForTheComposedValuesIsRefusedNotTruncated) {
 
 TEST_F(ApplyFailure, QuotingCountsAgainstTheRoomOfTheCommandValue) {
     // With a blank the quotes take two more bytes: 1016 characters still fit.
-    choosePath("C:\\A B" + std::string(1010, 'B'));
+    choosePath(longPath("C:\\A B", 6 + 1010));
     EXPECT_TRUE(applyAssociations());
     EXPECT_EQ(readValue("http\\shell\\open\\command", "")->bytes.size(), 1024u);
 
     for (const char *key : programKeys) deleteTree(key);
-    choosePath("C:\\A B" + std::string(1011, 'B'));
+    choosePath(longPath("C:\\A B", 6 + 1011));
     EXPECT_FALSE(applyAssociations());
     expectOnlyBox("The browser path is too long.");
     for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+TEST_F(ApplyFailure, PathThatNamesNoFileIsRefusedBeforeAnythingIsWritten) {
+    // A missing file, a folder, and a name the file dialog of a code page
+    // that cannot hold its letters gives back.
+    for (const char *path : {"C:\\Browser\\MISSING.EXE", "C:\\Browser", "C:\\???\\B.EXE"}) {
+        SCOPED_TRACE(path);
+        std::strcpy(browserSettings.browserPath, path);
+        clearShownMessageBoxes();
+        EXPECT_FALSE(applyAssociations());
+        expectOnlyBox(
+            "The browser's path cannot be used: it does not name a file, or it holds letters that the system's code "
+            "page cannot show. Move the browser or choose another copy.");
+        for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+    }
 }
 
 TEST_F(ApplyFailure, UnterminatedPathBufferIsRefused) {

@@ -1,6 +1,7 @@
 // What a successful apply leaves in the registry. Runs natively against the
 // portable store and cross-built against Wine's registry.
 #include <algorithm>
+#include <cstring>
 
 #include "assoc/class_key_chain.h"
 #include "tests/assoc/assoc_fixture.h"
@@ -79,47 +80,60 @@ TEST_F(ApplyLayout, QuotesAPathWithBlanksInTheCommandButNotInTheIcon) {
         expectClassLayout(written.name, written.description, path + ",0", "\"" + path + "\" \"%1\"", "IExplore");
 }
 
-TEST_F(ApplyLayout, BrowserTypeChoosesTheDdeServerForEveryClass) {
-    choosePath("C:\\B\\NETSCAPE.EXE");
-    browserSettings.browserIsNetscape = true;
-    browserSettings.browserIsOther = true;  // "Other browsers" talks to the shell like Netscape
-    ASSERT_TRUE(applyAssociations());
-    for (const WrittenClass &written : writtenClasses)
-        EXPECT_EQ(readValue(std::string(written.name) + "\\shell\\open\\ddeexec\\Application", ""),
-                  stringValue("NSShell"))
-            << written.name;
-
-    browserSettings.browserIsNetscape = false;
-    browserSettings.browserIsOther = false;
-    ASSERT_TRUE(applyAssociations());
-    for (const WrittenClass &written : writtenClasses)
-        EXPECT_EQ(readValue(std::string(written.name) + "\\shell\\open\\ddeexec\\Application", ""),
-                  stringValue("IExplore"))
-            << written.name;
+void createKey(const std::string &path, const char *valueName = nullptr, const char *data = "") {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS)
+        << path;
+    if (valueName) {
+        EXPECT_EQ(RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+                                 static_cast<DWORD>(std::strlen(data) + 1)),
+                  ERROR_SUCCESS);
+    }
+    RegCloseKey(key);
 }
 
-TEST_F(ApplyLayout, OverwritesItsOwnValuesAndLeavesEverythingElseAlone) {
-    // A class as another browser might have left it, with spellings of its own.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\SHELL\\Open\\Command", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const char old[] = "old.exe %1";
-    ASSERT_EQ(RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(old), sizeof old), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, "DelegateExecute", 0, REG_SZ, reinterpret_cast<const BYTE *>(old), sizeof old),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-    ASSERT_EQ(
-        RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\print", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".html", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const char perceived[] = "text";
-    ASSERT_EQ(
-        RegSetValueExA(key, "PerceivedType", 0, REG_SZ, reinterpret_cast<const BYTE *>(perceived), sizeof perceived),
-        ERROR_SUCCESS);
-    RegCloseKey(key);
+TEST_F(ApplyLayout, BrowserTypeChoosesTheDdeSettingsOfEveryClass) {
+    struct Case {
+        bool netscape, other;
+        const char *server;  // nullptr: no ddeexec at all
+    };
+    // "Other browsers" serve no DDE: the shell would start them and then
+    // report a failed conversation.
+    const Case cases[] = {{true, false, "NSShell"}, {false, false, "IExplore"}, {true, true, nullptr}};
+    choosePath("C:\\B\\NETSCAPE.EXE");
+    for (const Case &choice : cases) {
+        SCOPED_TRACE(choice.server ? choice.server : "other");
+        // An older registration's DDE settings, with a key of their own below.
+        for (const WrittenClass &written : writtenClasses)
+            createKey(std::string(written.name) + "\\shell\\open\\ddeexec\\Application\\Extra");
+        browserSettings.browserIsNetscape = choice.netscape;
+        browserSettings.browserIsOther = choice.other;
+        ASSERT_TRUE(applyAssociations());
+        for (const WrittenClass &written : writtenClasses) {
+            const std::string open = std::string(written.name) + "\\shell\\open";
+            EXPECT_EQ(readValue(open + "\\command", ""), stringValue("C:\\B\\NETSCAPE.EXE \"%1\"")) << written.name;
+            if (choice.server) {
+                EXPECT_EQ(readValue(open + "\\ddeexec\\Application", ""), stringValue(choice.server)) << written.name;
+            } else {
+                EXPECT_FALSE(keyExists(open + "\\ddeexec")) << written.name;
+            }
+        }
+    }
+}
+
+TEST_F(ApplyLayout, RemovesStaleHandlersOfTheOpenVerbAndLeavesEverythingElseAlone) {
+    // A class as another browser might have left it, with spellings of its
+    // own, a handler that Windows would run instead of the command, and a
+    // DDE command for a browser that is not running.
+    createKey("http\\SHELL\\Open\\Command", "", "old.exe %1");
+    createKey("http\\shell\\open\\command", "DelegateExecute", "{00000000-0000-0000-0000-000000000001}");
+    createKey("http\\shell\\open\\command", "Kept", "yes");
+    createKey("http\\shell\\open\\ddeexec\\ifexec", "", "*");
+    createKey("http\\shell\\open\\ddeexec", "NoActivateHandler", "");
+    createKey("http\\shell\\open\\ddeexec\\Other");
+    createKey("http\\shell\\print");
+    createKey(".html", "PerceivedType", "text");
 
     choosePath("C:\\Browser\\B.EXE");
     ASSERT_TRUE(applyAssociations());
@@ -127,9 +141,12 @@ TEST_F(ApplyLayout, OverwritesItsOwnValuesAndLeavesEverythingElseAlone) {
     // The existing SHELL key is reused under its first spelling, not doubled.
     expectOnly("http", {"DefaultIcon", "SHELL"}, subkeyNames("http"));
     expectOnly("http\\shell", {"Open", "print"}, subkeyNames("http\\shell"));
-    EXPECT_EQ(readValue("http\\shell\\open\\command", ""), stringValue("C:\\Browser\\B.EXE \"%1\""));
-    EXPECT_EQ(readValue("http\\shell\\open\\command", "DelegateExecute"), stringValue(old));
-    EXPECT_EQ(readValue(".html", "PerceivedType"), stringValue(perceived));
+    const std::string open = "http\\shell\\open";
+    EXPECT_EQ(readValue(open + "\\command", ""), stringValue("C:\\Browser\\B.EXE \"%1\""));
+    expectOnly("command", {"", "Kept"}, valueNames(open + "\\command"));
+    expectOnly("ddeexec", {"Application", "Other", "Topic"}, subkeyNames(open + "\\ddeexec"));
+    expectOnly("ddeexec", {"", "NoActivateHandler"}, valueNames(open + "\\ddeexec"));
+    EXPECT_EQ(readValue(".html", "PerceivedType"), stringValue("text"));
     EXPECT_EQ(readValue(".html", ""), stringValue("htmlfile"));
 }
 

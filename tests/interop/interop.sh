@@ -16,6 +16,13 @@ mkdir -p "$scratch/xdg"
 keys=(.html .htm htmlfile http https ftp gopher)
 path='C:\Program Files\Interop Browser\BROWSER.EXE'
 
+# The apply wants a file there: natively below the tool's current directory,
+# under Wine on drive C.
+for c_drive in "$scratch/native/C:" "$prefix/drive_c"; do
+    mkdir -p "$c_drive/Program Files/Interop Browser"
+    touch "$c_drive/Program Files/Interop Browser/BROWSER.EXE"
+done
+
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 wine_do() { "$wine_run" "$prefix" "$@" </dev/null; }
 
@@ -33,7 +40,7 @@ export_keys() {
 
 for browser in ie other; do
     clear_keys
-    XDG_DATA_HOME="$scratch/xdg" "$native_tool" "$path" "$browser"
+    (cd "$scratch/native" && XDG_DATA_HOME="$scratch/xdg" "$native_tool" "$path" "$browser")
     store="$scratch/xdg/corvant/registry.reg"
     wine_do regedit /S "$(winpath "$store")"
     export_keys "$scratch/$browser-native"

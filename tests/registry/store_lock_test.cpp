@@ -92,7 +92,7 @@ TEST_F(StoreLock, TheApplyReportsTheRegistryErrorWhenTheStoreStaysLocked) {
     browserSettings = BrowserSettings{};
     browserSettings.registerHtmlFile = browserSettings.registerHttp = browserSettings.registerHttps =
         browserSettings.registerFtp = browserSettings.registerGopher = true;
-    std::strcpy(browserSettings.browserPath, "C:\\Browser\\B.EXE");
+    std::strcpy(browserSettings.browserPath, "/bin/sh");  // a file that exists
     mainDialogWindow = nullptr;
 
     pid_t holder = lockHolder();

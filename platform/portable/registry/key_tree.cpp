@@ -78,6 +78,17 @@ void Key::setValue(std::string_view valueName, DWORD type, std::string data) {
     }
 }
 
+bool Key::removeValue(std::string_view valueName) {
+    const Value *found = valueNamed(valueName);
+    if (!found) return false;
+    values_.erase(values_.begin() + (found - values_.data()));
+    // The positions after it moved: index them afresh, if there are still many.
+    valueIndex_.clear();
+    if (values_.size() > fewValues)
+        for (size_t i = 0; i < values_.size(); ++i) valueIndex_.emplace(values_[i].name, i);
+    return true;
+}
+
 void Key::clear() {
     values_.clear();
     valueIndex_.clear();

@@ -49,6 +49,7 @@ public:
     const Value *findValue(std::string_view valueName) const;
     // Replaces the data of an existing value in place, or appends a new one.
     void setValue(std::string_view valueName, DWORD type, std::string data);
+    bool removeValue(std::string_view valueName);
 
     // Drops every value and subkey.
     void clear();

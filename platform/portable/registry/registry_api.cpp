@@ -349,6 +349,50 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     });
 }
 
+// Deletes one key that has no subkeys. As on Windows, the rights of the
+// handle given do not matter.
+LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    OpenKey open;
+    LONG status = resolve(state, key, open);
+    if (status != ERROR_SUCCESS) return status;
+    if (!subKey || !subKey[0]) return ERROR_INVALID_PARAMETER;
+    std::vector<std::string> names;
+    status = splitSubkeyPath(subKey, PathUse::open, predefinedHive(key) == Hive::classesRoot, names);
+    if (status != ERROR_SUCCESS) return status;
+    status = state.store.refresh();
+    if (status != ERROR_SUCCESS) return status;
+    std::vector<std::string> target = open.path;
+    target.insert(target.end(), names.begin(), names.end());
+    const Key *found = findKey(state.store.tree()[open.hive], target);
+    if (!found) return ERROR_FILE_NOT_FOUND;
+    if (!found->subkeys().empty()) return ERROR_ACCESS_DENIED;
+    record(state, "RegDeleteKeyA", keyPathText(open.hive, target));
+    return state.store.modify(open.hive, target, [&](Hives &tree) {
+        Key *parent = findKey(tree[open.hive], target, target.size() - 1);
+        if (!parent || !parent->removeSubkey(target.back())) return ERROR_FILE_NOT_FOUND;
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
+    RegistryState &state = registryState();
+    Guard guard(state.mutex);
+    const char *name = valueName ? valueName : "";
+    OpenKey open;
+    const Key *found = nullptr;
+    LONG status = currentKey(state, key, KEY_SET_VALUE, open, found);
+    if (status != ERROR_SUCCESS) return status;
+    if (!found->findValue(name)) return ERROR_FILE_NOT_FOUND;
+    record(state, "RegDeleteValueA", describe(state, key), name);
+    return state.store.modify(open.hive, open.path, [&](Hives &tree) {
+        Key *current = findKey(tree[open.hive], open.path);
+        if (!current) return ERROR_KEY_DELETED;
+        return current->removeValue(name) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    });
+}
+
 LONG WINAPI RegFlushKey(HKEY key) {
     RegistryState &state = registryState();
     Guard guard(state.mutex);
