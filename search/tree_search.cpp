@@ -27,10 +27,13 @@ bool isDotOrDotDot(const char *name) {
 
 // A name that Windows cannot hold. Where the file system allows one (a
 // folder named "\" or "..\.." on Linux), it is not entered: spelt as a
-// Windows path it would name another folder, or none.
+// Windows path it would name another folder, or none. The name is read
+// character by character in the ANSI code page: in the double-byte code
+// pages a character's second byte may be that of '\' or '|'.
 bool isForeignName(const char *name) {
-    for (const char *c = name; *c != '\0'; ++c) {
+    for (const char *c = name; *c != '\0'; c = CharNextExA(CP_ACP, c, 0)) {
         const unsigned char byte = static_cast<unsigned char>(*c);
+        if (IsDBCSLeadByteEx(CP_ACP, byte)) continue;
         if (byte < 0x20 || std::strchr("\\/:*?\"<>|", byte) != nullptr) return true;
     }
     return false;

@@ -3,12 +3,11 @@
 #include "assoc/browser_settings.h"
 #include "search/tree_search.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/list_extent.h"
 #include "ui/search_progress.h"
 
 namespace {
 
-// Wide enough for the long paths a search can turn up.
-constexpr WPARAM resultListExtent = 600;
 constexpr int captionSize = 128;
 
 enum class Stage { Ready, Searching, Searched };
@@ -52,6 +51,7 @@ void startSearch(HWND window) {
     autoFind.stage = Stage::Searched;
     const LRESULT found = SendDlgItemMessageA(window, IDC_SEARCH_RESULTS, LB_GETCOUNT, 0, 0);
     progress.showResult(found);
+    fitHorizontalExtent(GetDlgItem(window, IDC_SEARCH_RESULTS));
     // With nothing found there is nothing to accept.
     if (found > 0) {
         enableControl(window, IDC_SEARCH_ACCEPT, true);
@@ -103,7 +103,8 @@ void initialize(HWND window) {
     GetWindowTextA(window, autoFind.caption, captionSize);
     enableControl(window, IDC_SEARCH_ACCEPT, false);
     resultList = GetDlgItem(window, IDC_SEARCH_RESULTS);
-    SendMessageA(resultList, LB_SETHORIZONTALEXTENT, resultListExtent, 0);
+    // Until there are entries there is nothing to scroll to.
+    fitHorizontalExtent(resultList);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "assoc/browser_settings.h"
 #include "assoc/main_window.h"
 #include "assoc/overriding_choices.h"
+#include "ui/default_apps_request.h"
 
 namespace {
 
@@ -22,9 +23,11 @@ std::string listOf(const OverridingChoices &choices) {
 }
 
 std::string overrideReport(const OverridingChoices &choices) {
+    // Worded for every Windows with per-user choices: Default apps in
+    // Settings from Windows 10 on, Default Programs in Control Panel before.
     return std::string(submitted) + "\n\nWindows opens " + listOf(choices) +
            (choices.count == 1 ? " with the app" : " with the apps") +
-           " chosen in its Settings, which no program can change. Open Default apps now?";
+           " chosen in its own default app settings, which come before these changes. Open those settings now?";
 }
 
 }  // namespace
@@ -36,8 +39,8 @@ void showSuccessBox() {
         return;
     }
     // Written, but not what Windows uses: say so, and offer the page where
-    // the user can change it. Whether the page opens is not examined.
+    // the user can change it.
     const std::string report = overrideReport(overriding);
     if (MessageBoxA(mainDialogWindow, report.c_str(), title, MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        ShellExecuteA(mainDialogWindow, "open", "ms-settings:defaultapps", nullptr, nullptr, SW_SHOWNORMAL);
+        openDefaultAppsPage(mainDialogWindow);
 }

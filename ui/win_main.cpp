@@ -1,10 +1,12 @@
 #include "assoc/browser_settings.h"
+#include "ui/dll_search_path.h"
 #include "ui/main_dialog.h"
 #include "ui/program_entry.h"
 #include "ui/program_instance.h"
 #include "ui/resources/resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    leaveCurrentDirectoryOffDllSearchPath();
     programInstance = instance;
     HWND parent = GetDesktopWindow();
 

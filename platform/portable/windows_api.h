@@ -7,3 +7,4 @@
 #include "files.h"
 #include "user.h"
 #include "shell.h"
+#include "text_metrics.h"

@@ -40,7 +40,7 @@ e2e_choose_file "$browser"
 box=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "no box appeared after the apply"
 [ "$(xdotool getwindowname "$box")" = "Done" ] || e2e_fail "the registry error box appeared"
 # window_text shows line feeds as \n.
-e2e_expect_static_text Done 'Changes submitted to registry.\\n\\nWindows opens http with the app chosen in its Settings, which no program can change. Open Default apps now?'
+e2e_expect_static_text Done 'Changes submitted to registry.\\n\\nWindows opens http with the app chosen in its own default app settings, which come before these changes. Open those settings now?'
 shown=$(e2e_window_text Done)
 printf '%s\n' "$shown" >"$E2E_RUN/box.txt"
 printf '%s\n' "$shown" | awk -F '\t' '$1 == "Button" { ids = ids $2 " " } END { exit ids != "6 7 " }' ||

@@ -84,10 +84,11 @@ TEST_F(MainDialog, ChosenExecutableIsAppliedAndReported) {
     EXPECT_EQ(boxes[0].owner, mainDialogWindow);
 }
 
-TEST_F(MainDialog, OtherBrowsersGetTheNetscapeStyleServer) {
+TEST_F(MainDialog, OtherBrowsersGetNoDdeSettings) {
     std::string browser = makeFile("other/browser.exe");
     runProgram("{Down}{Down}{A-s}" + chooseFile(browser) + "{Enter}{Esc}");
-    EXPECT_EQ(readValue("https\\shell\\open\\ddeexec\\Application", ""), stringValue("NSShell"));
+    // They serve no DDE: the shell starts them with the command alone.
+    EXPECT_FALSE(keyExists("https\\shell\\open\\ddeexec"));
     EXPECT_EQ(readValue("ftp\\shell\\open\\command", ""), stringValue(browser + " \"%1\""));
 }
 

@@ -13,8 +13,8 @@ namespace corvant::testing {
 namespace {
 
 const char httpOverridden[] =
-    "Changes submitted to registry.\n\nWindows opens http with the app chosen in its Settings, which no program "
-    "can change. Open Default apps now?";
+    "Changes submitted to registry.\n\nWindows opens http with the app chosen in its own default app settings, which "
+    "come before these changes. Open those settings now?";
 
 class OverridingChoiceJourney : public DialogTest {
 protected:

@@ -8,6 +8,7 @@
 #include "tests/assoc/assoc_fixture.h"
 #include "tests/assoc/user_choice_seeds.h"
 #include "tests/ui/message_box_answers.h"
+#include "tests/ui/shell_request_stand_in.h"
 #include "tests/ui/shell_requests.h"
 #include "ui/success_box.h"
 
@@ -20,7 +21,7 @@ const unsigned questionStyle = MB_YESNO | MB_ICONINFORMATION;
 
 std::string question(const std::string &names, bool several) {
     return std::string(submitted) + "\n\nWindows opens " + names + (several ? " with the apps" : " with the app") +
-           " chosen in its Settings, which no program can change. Open Default apps now?";
+           " chosen in its own default app settings, which come before these changes. Open those settings now?";
 }
 
 class SuccessBox : public AssocTest {
@@ -128,6 +129,29 @@ TEST_F(SuccessBox, YesAsksForDefaultAppsAndNoDoesNot) {
     expectOneBox(applyAnswering(IDYES), submitted, plainStyle);
     EXPECT_EQ(recordedUpTo("ms-settings:after-ok"),
               (std::vector<std::string>{"ms-settings:after-no", defaultApps, "ms-settings:after-ok"}));
+}
+
+TEST_F(SuccessBox, YesFallsBackToDefaultProgramsAndSaysSoWhenNeitherOpens) {
+    // Windows 7 has per-user choices but no Settings page for them.
+    const ShellRequest settings{"ms-settings:defaultapps", ""};
+    const ShellRequest controlPanel{"control.exe", "/name Microsoft.DefaultPrograms /page pageDefaultProgram"};
+    const std::string neither =
+        "Windows could not open its settings for default apps. Choose the browser there yourself: in Settings under "
+        "Apps, Default apps, or in Control Panel under Default Programs.";
+    seeds.setProgId("http", "OtherBrowserURL");
+    takeShellRequests();
+
+    queueShellAnswers({false, true});
+    expectOneBox(applyAnswering(IDYES), question("http", false), questionStyle);
+    EXPECT_EQ(takeShellRequests(), (std::vector<ShellRequest>{settings, controlPanel}));
+
+    queueShellAnswers({false, false});
+    const auto boxes = applyAnswering(IDYES);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, neither);
+    EXPECT_EQ(boxes[1].title, "Corvant Error");
+    EXPECT_EQ(boxes[1].style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(takeShellRequests(), (std::vector<ShellRequest>{settings, controlPanel}));
 }
 
 }  // namespace
