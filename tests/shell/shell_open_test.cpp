@@ -9,6 +9,8 @@
 #include <sstream>
 #include <thread>
 
+#include "assoc/apply.h"
+#include "assoc/browser_settings.h"
 #include "platform/win32.h"
 #include "tests/support/registry_reader.h"
 #include "tests/support/registry_sandbox.h"
@@ -134,6 +136,24 @@ TEST_F(ShellOpen, PagesAreOpenedThroughTheClassTheirExtensionNames) {
     SetCurrentDirectoryA(before);
     ASSERT_TRUE(openedRelative);
     EXPECT_EQ(argumentsOf(browser), Arguments{upper});
+}
+
+TEST_F(ShellOpen, OtherBrowserChosenInCorvantIsStartedWithoutADdeConversation) {
+    // An older registration's DDE settings, which no browser of today serves:
+    // Windows' shell would start the browser and then report a failure.
+    setString("http\\shell\\open\\ddeexec", "%1");
+    setString("http\\shell\\open\\ddeexec\\Application", "NSShell");
+    setString("http\\shell\\open\\ddeexec\\Topic", "WWW_OpenURL");
+    const std::string browser = placeBrowser("Other Browser/browser.exe");
+    browserSettings = BrowserSettings{};
+    browserSettings.browserIsOther = true;
+    browserSettings.registerHttp = true;
+    ASSERT_LT(browser.size(), sizeof browserSettings.browserPath);
+    browser.copy(browserSettings.browserPath, browser.size());
+    ASSERT_TRUE(applyAssociations());
+
+    ASSERT_TRUE(opened("http://example.com/"));
+    EXPECT_EQ(argumentsOf(browser), Arguments{"http://example.com/"});
 }
 
 }  // namespace
