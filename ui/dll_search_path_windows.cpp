@@ -8,7 +8,7 @@ void leaveCurrentDirectoryOffDllSearchPath() {
     typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (!kernel) return;
-    const auto setDllDirectory =
-        reinterpret_cast<SetDllDirectoryFunction>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+    const auto setDllDirectory = reinterpret_cast<SetDllDirectoryFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
     if (setDllDirectory) setDllDirectory("");
 }

@@ -9,6 +9,7 @@
 #include "ui/preferences_dialog.h"
 #include "ui/program_instance.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/shell_request.h"
 #include "ui/success_box.h"
 
 namespace {
@@ -43,7 +44,7 @@ INT_PTR onCommand(HWND window, int command) {
         browserSettings.browserIsNetscape = true;
         return TRUE;
     case IDC_SPECIFY_LOCATION: return specifyLocation(window);
-    case IDC_TEST_BROWSER: ShellExecuteA(window, "open", makerWebAddress, nullptr, nullptr, SW_SHOWNORMAL); return TRUE;
+    case IDC_TEST_BROWSER: openForUser(window, makerWebAddress, nullptr); return TRUE;
     case IDC_AUTO_FIND: return runAutoFind(window);
     case IDC_PREFERENCES:
         DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window, PreferencesDialogProc, 0);

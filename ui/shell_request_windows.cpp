@@ -48,7 +48,8 @@ public:
         const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
         if (length <= 0) return;
         std::wstring wide(static_cast<size_t>(length), L'\0');
-        if (MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length) == length) string_ = SysAllocString(wide.c_str());
+        if (MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length) == length)
+            string_ = SysAllocString(wide.c_str());
     }
     ~WideString() { SysFreeString(string_); }
     WideString(const WideString &) = delete;
@@ -90,7 +91,8 @@ bool schemeWithoutHandler(const char *file) {
 // The shell dispatch object of the desktop's folder view: Explorer's own.
 bool findDesktopShell(ComPointer<IShellDispatch2> &shell) {
     ComPointer<IShellWindows> windows;
-    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.outVoid())))
+    if (FAILED(
+            CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.outVoid())))
         return false;
     VARIANT noLocation;
     VariantInit(&noLocation);
@@ -125,29 +127,30 @@ VARIANT textArgument(const WideString &text) {
     return argument;
 }
 
+// COM is started once, on the dialogs' thread, and stays up until the
+// program ends: the file-open dialog starts it there too, and under Wine
+// CoUninitialize after a request to the desktop's shell does not return.
+bool comStarted() {
+    static const bool started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return started;
+}
+
 bool openThroughDesktop(const char *file, const char *parameters) {
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(started)) return false;
-    bool taken = false;
-    {
-        ComPointer<IShellDispatch2> shell;
-        const WideString wideFile(file);
-        const WideString wideParameters(parameters ? parameters : "");
-        const WideString verb("open");
-        if (wideFile.get() && findDesktopShell(shell)) {
-            VARIANT noDirectory;
-            VariantInit(&noDirectory);
-            VARIANT show;
-            VariantInit(&show);
-            show.vt = VT_I4;
-            show.lVal = SW_SHOWNORMAL;
-            // The strings stay owned by the WideStrings; the VARIANTs only lend them.
-            taken = shell->ShellExecute(wideFile.get(), textArgument(wideParameters), noDirectory,
-                                        textArgument(verb), show) == S_OK;
-        }
-    }
-    CoUninitialize();
-    return taken;
+    if (!comStarted()) return false;
+    ComPointer<IShellDispatch2> shell;
+    const WideString wideFile(file);
+    const WideString wideParameters(parameters ? parameters : "");
+    const WideString verb("open");
+    if (!wideFile.get() || !findDesktopShell(shell)) return false;
+    VARIANT noDirectory;
+    VariantInit(&noDirectory);
+    VARIANT show;
+    VariantInit(&show);
+    show.vt = VT_I4;
+    show.lVal = SW_SHOWNORMAL;
+    // The strings stay owned by the WideStrings; the VARIANTs only lend them.
+    return shell->ShellExecute(wideFile.get(), textArgument(wideParameters), noDirectory, textArgument(verb), show) ==
+           S_OK;
 }
 
 }  // namespace

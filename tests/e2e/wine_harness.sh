@@ -165,6 +165,17 @@ e2e_focus() {
     sleep 0.2
 }
 
+# Give a window the keyboard back with a click near its top left corner,
+# where the program's dialogs have no control: a program that the shell
+# started (a console one, say) keeps Wine's foreground otherwise.
+e2e_activate() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")" || e2e_fail "window $1 is gone"
+    xdotool mousemove $((X + 20)) $((Y + 5)) click 1 || e2e_fail "could not click window $1"
+    sleep 0.5
+    e2e_focus "$1"
+}
+
 e2e_key() {
     xdotool key --delay 60 "$@" || e2e_fail "xdotool key $*"
     sleep 0.2

@@ -61,9 +61,10 @@ done
 [ "$(tr -d '\r' <"$record")" = "$(printf '1\nhttp://example.com/')" ] ||
     e2e_fail "the browser was started with: $(tr '\n' ' ' <"$record")"
 e2e_log "the test button started the chosen browser with the address"
+# The browser, a console program, took Wine's foreground.
+e2e_activate "$E2E_MAIN"
 
 e2e_export_keys "$E2E_RUN/before-refusal.txt" "${E2E_PROGRAM_KEYS[@]}"
-e2e_focus "$E2E_MAIN"
 e2e_key alt+s
 e2e_choose_file 'C:\Браузер\IEXPLORE.EXE'
 box=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "no box appeared after choosing the browser"

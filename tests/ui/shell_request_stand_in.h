@@ -12,9 +12,7 @@ namespace corvant::testing {
 struct ShellRequest {
     std::string file;
     std::string parameters;
-    bool operator==(const ShellRequest &other) const {
-        return file == other.file && parameters == other.parameters;
-    }
+    bool operator==(const ShellRequest &other) const { return file == other.file && parameters == other.parameters; }
 };
 
 void queueShellAnswers(const std::vector<bool> &answers);
