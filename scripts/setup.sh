@@ -13,7 +13,7 @@ test_packages=("${start_packages[@]}" googletest libgtest-dev
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool tmux procps imagemagick fonts-dejavu-core
-    python3 clang libclang-rt-dev clang-format git)
+    python3 clang libclang-rt-dev clang-format git locales)
 
 case "${1:-test}" in
     start) wanted=("${start_packages[@]}") ;;

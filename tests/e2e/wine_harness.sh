@@ -85,6 +85,24 @@ e2e_prepare_prefix() {
     E2E_DRIVE_C=$E2E_PREFIX/drive_c
 }
 
+# e2e_use_locale NAME: Wine's programs from here on run in the Unix locale
+# NAME (such as ja_JP.UTF-8), from which Wine takes the system's code page.
+# Where the system has not generated it, it is built once into the work
+# folder from the locale sources of Debian's locales package.
+e2e_use_locale() {
+    local name=$1 sources=${1%%.*} folder=$E2E_WORK/locales
+    if ! locale -a 2>/dev/null | grep -qixF "$(printf '%s' "$name" | sed 's/UTF-8/utf8/')"; then
+        if [ ! -d "$folder/$name" ]; then
+            mkdir -p "$folder"
+            localedef -i "$sources" -f UTF-8 "$folder/$name" >"$E2E_RUN/localedef.log" 2>&1 ||
+                e2e_fail "could not build the locale $name (is Debian's locales package installed? see $E2E_RUN/localedef.log)"
+        fi
+        export LOCPATH=$folder
+    fi
+    export LC_ALL=$name LANG=$name
+    [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || e2e_fail "the locale $name cannot be used"
+}
+
 # e2e_setup NAME EXE WORKDIR [WINDOW_TEXT_EXE]
 e2e_setup() {
     E2E_NAME=$1
@@ -174,6 +192,19 @@ e2e_activate() {
     xdotool mousemove $((X + 20)) $((Y + 5)) click 1 || e2e_fail "could not click window $1"
     sleep 0.5
     e2e_focus "$1"
+}
+
+# e2e_key_opens WINDOW KEY TITLE_REGEX: after another program took Wine's
+# foreground (at a moment the journey cannot see), give WINDOW the keyboard
+# back and press KEY, until the window it opens appears (three tries).
+e2e_key_opens() {
+    local attempt
+    for attempt in 1 2 3; do
+        e2e_activate "$1"
+        e2e_key "$2"
+        e2e_wait_window "$3" 5 >/dev/null && return 0
+    done
+    e2e_fail "$2 did not open a window titled $3"
 }
 
 e2e_key() {
