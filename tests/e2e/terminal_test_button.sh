@@ -38,7 +38,9 @@ term_keys Enter
 term_wait_gone "Changes submitted to registry."
 quoted=$(printf '%s' "$browser" | sed -e 's/\\/\\\\/g' -e 's/"/\\"/g')
 term_expect_store 'http\shell\open\command' "@=\"\\\"$quoted\\\" \\\"%1\\\"\""
-term_expect_store 'http\shell\open\ddeexec\Application' '@="NSShell"'
+# Other browsers serve no DDE: the class keeps no ddeexec key.
+! grep -qiF '[HKEY_CLASSES_ROOT\http\shell\open\ddeexec' "$TERM_STORE" ||
+    term_fail "the store keeps DDE settings for another browser"
 
 program=$(term_program_pid) || true
 [ -n "$program" ] || term_fail "could not find the program's process"
