@@ -60,7 +60,7 @@ for browser in ie other; do
         fi
     done
     # Guard against comparing two empty exports.
-    if ! iconv -f UTF-16LE -t UTF-8 "$scratch/$browser-windows/http.reg" | grep -q 'WWW_OpenURL'; then
+    if ! iconv -f UTF-16LE -t UTF-8 "$scratch/$browser-windows/http.reg" | grep -q 'BROWSER.EXE'; then
         echo "FAIL ($browser): nothing was written"
         exit 1
     fi
