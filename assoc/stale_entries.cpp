@@ -9,9 +9,8 @@ bool isGone(LONG status) { return status == ERROR_SUCCESS || status == ERROR_FIL
 
 }  // namespace
 
-// RegDeleteKeyA deletes only a key without subkeys (RegDeleteTreeA and
-// SHDeleteKeyA are not on every Windows this runs on), so the subkeys go
-// first, deepest first.
+// RegDeleteKeyA deletes only a key without subkeys (RegDeleteTreeA came
+// with Vista), so the subkeys go first, deepest first.
 bool removeKeyTree(HKEY parent, const char *name) {
     HKEY key = nullptr;
     const LONG opened = RegOpenKeyExA(parent, name, 0, KEY_ENUMERATE_SUB_KEYS, &key);

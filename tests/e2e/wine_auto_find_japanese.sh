@@ -46,7 +46,9 @@ e2e_expect_success_box
 e2e_exit_program
 command=$(e2e_reg query 'HKCR\http\shell\open\command' /ve | iconv -f CP932 -t UTF-8 |
     awk -F '    ' '/REG_SZ/ { print $4 }')
-grep -qxF -- "${command% \"%1\"}" "$E2E_RUN/expected-list.txt" ||
+applied=${command% \"%1\"}
+applied=${applied#\"}
+grep -qxF -- "${applied%\"}" "$E2E_RUN/expected-list.txt" ||
     e2e_fail "the applied command names no listed copy: $command"
 e2e_log "applied: $command"
 e2e_log "PASS"
