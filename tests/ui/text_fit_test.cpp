@@ -37,9 +37,8 @@ std::string fitProblem(HWND control) {
 std::vector<std::string> textsThatDoNotFit(int dialogId) {
     std::optional<std::vector<uint8_t>> dialogTemplate = programResource(resourceTypeDialog, dialogId);
     if (!dialogTemplate) return {"the dialog template is missing"};
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                             reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate->data()), nullptr,
-                                             inertDialog, 0);
+    HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate->data()), nullptr, inertDialog, 0);
     if (dialog == nullptr) return {"the dialog could not be created"};
     std::vector<std::string> problems;
     int statics = 0;
