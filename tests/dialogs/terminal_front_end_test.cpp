@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <csignal>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,6 +65,19 @@ public:
 
     bool ready() const { return slave_ >= 0; }
     int terminal() const { return slave_; }
+    void resize(int columns, int rows) {
+        winsize size{};
+        size.ws_col = static_cast<unsigned short>(columns);
+        size.ws_row = static_cast<unsigned short>(rows);
+        ioctl(slave_, TIOCSWINSZ, &size);
+    }
+    // The terminal window closes: its side of the pseudo-terminal goes.
+    void hangUp() {
+        stop_ = true;
+        if (reader_.joinable()) reader_.join();
+        close(master_);
+        master_ = -1;
+    }
 
     void type(const std::string &bytes) {
         ASSERT_EQ(write(master_, bytes.data(), bytes.size()), (ssize_t)bytes.size());
@@ -246,9 +260,8 @@ TEST(TerminalLines, FramesUseBoxDrawingInAUtf8LocaleAndTheLineSetOtherwise) {
 }
 
 TEST(TerminalLines, AsciiWhereTheTerminalHasNoLineDrawing) {
-    // "dumb" has nothing but a bell and a carriage return; "sun" can place
-    // the cursor but describes no line drawing.
-    for (const char *type : {"dumb", "sun"}) {
+    // "sun" can place the cursor but describes no line drawing.
+    for (const char *type : {"sun"}) {
         for (const char *locale : {"C.UTF-8", "C"}) {
             if (!localeExists(locale)) continue;
             std::string output = shown(type, locale, nullptr);
@@ -259,6 +272,11 @@ TEST(TerminalLines, AsciiWhereTheTerminalHasNoLineDrawing) {
             EXPECT_FALSE(contains(output, lineDrawingOn)) << type << " " << locale;
         }
     }
+}
+
+TEST(TerminalLines, TerminalsThatCannotPlaceTheCursorAreRefusedLikeUnknownOnes) {
+    // "dumb" has nothing but a bell and a carriage return.
+    for (const char *type : {"dumb", "no-such-terminal"}) EXPECT_EQ(shown(type, "C", nullptr), "not started") << type;
 }
 
 TEST(TerminalColours, ColouredWhereTheTerminalHasColoursUnlessNoColorIsSet) {
@@ -465,6 +483,30 @@ TEST(TerminalMouse, RandomInputNeverStopsTheReader) {
         ASSERT_FALSE(after.empty()) << "round " << round;
         EXPECT_EQ(after.back().key.character, 'q') << "round " << round;
     }
+}
+
+TEST(TerminalJobControl, ContinuedItDrawsAtTheNewSizeAndOnlyAHangUpEndsTheInput) {
+    PseudoTerminal pty(100, 40);
+    TerminalSession session(pty, "xterm-256color");
+    ASSERT_TRUE(session.started());
+    ui::FrontEnd &front = *ui::activeFrontEnd();
+    // Resized while stopped, where the program hears no SIGWINCH; then continued.
+    pty.resize(80, 24);
+    kill(getpid(), SIGCONT);
+    InputEvent event;
+    ASSERT_EQ(front.readInput(event, true), InputRead::Read);
+    EXPECT_EQ(event.kind, InputKind::Resize);
+    EXPECT_EQ(front.columns(), 80);
+    EXPECT_EQ(front.rows(), 24);
+    // A signal that interrupts the wait is no end of input.
+    std::thread interrupt([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        kill(getpid(), SIGCONT);
+    });
+    EXPECT_EQ(front.readInput(event, true), InputRead::Read);
+    interrupt.join();
+    pty.hangUp();
+    EXPECT_EQ(front.readInput(event, true), InputRead::Closed);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <ncurses.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "platform/portable/ui/dialog_manager.h"
@@ -21,6 +23,15 @@ namespace corvant::ui {
 namespace {
 
 volatile sig_atomic_t terminalActive = 0;
+// Job control: Ctrl+Z asks for a stop, which the front end makes once the
+// terminal is restored; a continue (after any stop) asks for a redraw at the
+// terminal's size of that moment, which may have changed meanwhile.
+volatile sig_atomic_t stopAsked = 0;
+volatile sig_atomic_t continued = 0;
+
+// Input that keeps failing without a hang-up is taken as the end after this many tries.
+constexpr int failedReadsBeforeClosed = 50;
+constexpr int failedReadWaitMilliseconds = 100;
 
 const int endingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 
@@ -82,6 +93,42 @@ void restoreAndReraise(int signalNumber) {
     restoreTerminal();
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
+}
+
+void askForStop(int) { stopAsked = 1; }
+void noteContinued(int) { continued = 1; }
+
+// Without SA_RESTART, so that a read waiting for a key returns at the signal.
+void catchSignal(int signalNumber, void (*handler)(int), struct sigaction *previous) {
+    struct sigaction action {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = handler;
+    sigaction(signalNumber, &action, previous);
+}
+
+struct JobControl {
+    bool installed = false;
+    struct sigaction previousStop {};
+    struct sigaction previousContinue {};
+};
+JobControl jobControl;
+
+// Where Ctrl+Z is ignored (a shell without job control), it stays ignored.
+void installJobControl() {
+    struct sigaction current {};
+    sigaction(SIGTSTP, nullptr, &current);
+    if (current.sa_handler == SIG_IGN) return;
+    stopAsked = continued = 0;
+    catchSignal(SIGTSTP, askForStop, &jobControl.previousStop);
+    catchSignal(SIGCONT, noteContinued, &jobControl.previousContinue);
+    jobControl.installed = true;
+}
+
+void removeJobControl() {
+    if (!jobControl.installed) return;
+    sigaction(SIGTSTP, &jobControl.previousStop, nullptr);
+    sigaction(SIGCONT, &jobControl.previousContinue, nullptr);
+    jobControl = JobControl{};
 }
 
 bool hasCapability(const char *name) {
@@ -233,20 +280,73 @@ public:
             pending_.pop_front();
             return InputRead::Read;
         }
-        nodelay(stdscr, wait ? FALSE : TRUE);
+        int failedReads = 0;
         for (;;) {
+            if (catchUpWithJobControl(event)) return InputRead::Read;
+            nodelay(stdscr, wait ? FALSE : TRUE);
             errno = 0;
             int c = getch();
-            if (c == ERR && !wait) return InputRead::Nothing;
-            if (c == ERR && errno == EINTR) continue;
-            if (c == ERR) return InputRead::Closed;
-            if (translate(c, event, wait)) return InputRead::Read;
+            if (c != ERR) {
+                failedReads = 0;
+                if (translate(c, event, wait)) return InputRead::Read;
+                continue;
+            }
+            if (stopAsked || continued) continue;
+            if (!wait) return InputRead::Nothing;
+            // A signal, a stop or a read refused meanwhile is no end of input;
+            // only a terminal that is gone is.
+            if (errno != EINTR && terminalGone(++failedReads)) return InputRead::Closed;
         }
     }
 
     void forgetPending() { pending_.clear(); }
 
 private:
+    // Stops the program as Ctrl+Z asked, with the terminal restored, and
+    // after any continue draws the screen again at the terminal's size.
+    bool catchUpWithJobControl(InputEvent &event) {
+        if (stopAsked) {
+            stopAsked = 0;
+            // Where the program is not alone in its job (started by a script),
+            // the shell may already have taken the terminal back: restoring it
+            // must then not stop the program a second time.
+            sigset_t output, previous;
+            sigemptyset(&output);
+            sigaddset(&output, SIGTTOU);
+            sigprocmask(SIG_BLOCK, &output, &previous);
+            if (terminal.sgrRequested) writeToTerminal(sgrMouseOff);
+            endwin();
+            sigprocmask(SIG_SETMASK, &previous, nullptr);
+            signal(SIGTSTP, SIG_DFL);
+            sigset_t stop;
+            sigemptyset(&stop);
+            sigaddset(&stop, SIGTSTP);
+            sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+            raise(SIGTSTP);  // returns once continued
+            catchSignal(SIGTSTP, askForStop, nullptr);
+            continued = 1;
+        }
+        if (!continued) return false;
+        continued = 0;
+        if (terminal.sgrRequested) writeToTerminal(sgrMouseOn);
+        winsize size{};
+        if (ioctl(fileno(terminal.output), TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
+            resize_term(size.ws_row, size.ws_col);
+        clearok(curscr, TRUE);  // the next refresh repaints every cell
+        event = InputEvent();
+        event.kind = InputKind::Resize;
+        return true;
+    }
+
+    // After a failed read: whether the terminal has hung up, or its input
+    // keeps failing without one (waiting a little, so as not to spin).
+    static bool terminalGone(int failedReads) {
+        pollfd input{fileno(terminal.input), POLLIN, 0};
+        int ready = poll(&input, 1, failedReadWaitMilliseconds);
+        if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
+        return failedReads >= failedReadsBeforeClosed;
+    }
+
     bool translate(int c, InputEvent &event, bool wait) {
         event = InputEvent();
         Key &key = event.key;
@@ -402,9 +502,22 @@ TerminalFrontEnd front;
 bool start(FILE *input, FILE *output, const char *terminalType) {
     chooseCharacterType();
     set_escdelay(25);
+    installJobControl();  // before ncurses, which then leaves Ctrl+Z to the front end
     terminal.screen = newterm(terminalType, output, input);
-    if (!terminal.screen) return false;
+    if (!terminal.screen) {
+        removeJobControl();
+        return false;
+    }
     set_term(terminal.screen);
+    // A terminal that cannot place the cursor ("dumb", a printing terminal)
+    // cannot show a dialog.
+    if (!hasCapability("cup")) {
+        endwin();
+        delscreen(terminal.screen);
+        terminal.screen = nullptr;
+        removeJobControl();
+        return false;
+    }
     terminalActive = 1;
     static bool handlersInstalled = false;
     if (!handlersInstalled) {
@@ -450,6 +563,7 @@ bool startTerminalFrontEnd(int input, int output, const char *terminalType) {
 void stopTerminalFrontEnd() {
     if (activeFrontEnd() == &front) setActiveFrontEnd(nullptr);
     restoreTerminal();
+    removeJobControl();
     if (terminal.screen) delscreen(terminal.screen);
     if (terminal.ownsFiles) {
         if (terminal.input) std::fclose(terminal.input);
