@@ -124,9 +124,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return 0;
 }
 
-void corvant::ui::widestMessageBoxSize(int &cx, int &cy) {
+corvant::ui::DialogTemplate corvant::ui::widestMessageBox() {
     const std::vector<BoxButton> buttons(std::begin(yesNoButtons), std::end(yesNoButtons));
-    const corvant::ui::DialogTemplate box = boxTemplate(std::string(widestLine, 'x'), "", "(X)", buttons);
-    cx = box.cx;
-    cy = box.cy;
+    return boxTemplate(std::string(widestLine, 'x'), "", "(X)", buttons);
 }

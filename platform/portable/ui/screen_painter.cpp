@@ -55,14 +55,29 @@ void focusMarker(Canvas &screen, int column, int row) {
     screen.cursorRow = row;
 }
 
-void paintStatic(Canvas &screen, Origin o, const Window &control) {
+bool drawsText(const Window &control) {
     DWORD type = control.style & SS_TYPEMASK;
-    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return;
+    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP;
+}
+
+DisplayText staticText(const Window &control) {
+    return control.style & SS_NOPREFIX ? DisplayText{control.text, -1} : withoutMnemonic(control.text);
+}
+
+// The lines of a label, wrapped at its width (which closing up rows leaves as it is).
+std::vector<std::string> staticLines(const Window &control) {
+    int width = (control.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP
+                    ? 1 << 20
+                    : cellRect(control.x, control.y, control.cx, control.cy).width;
+    return wrapText(staticText(control).text, width);
+}
+
+void paintStatic(Canvas &screen, Origin o, const Window &control) {
+    if (!drawsText(control)) return;
+    DWORD type = control.style & SS_TYPEMASK;
     CellRect r = cellRect(control);
-    bool prefix = !(control.style & SS_NOPREFIX);
-    DisplayText shown = prefix ? withoutMnemonic(control.text) : DisplayText{control.text, -1};
-    int width = type == SS_LEFTNOWORDWRAP ? 1 << 20 : r.width;
-    std::vector<std::string> lines = wrapText(shown.text, width);
+    DisplayText shown = staticText(control);
+    std::vector<std::string> lines = staticLines(control);
     unsigned attributes = control.enabled ? attrNormal : attrDim;
     for (size_t i = 0; i < lines.size() && static_cast<int>(i) < r.height; ++i) {
         int indent = 0;
@@ -80,10 +95,10 @@ void paintStatic(Canvas &screen, Origin o, const Window &control) {
 }
 
 void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
-    int left = control.x / 4, right = (control.x + control.cx - 1) / 4;
-    int top = (control.y + 4) / 8, bottom = (control.y + control.cy - 1) / 8;
+    CellRect box = groupBoxFrame(control);
+    int left = box.left, right = box.left + box.width - 1, top = box.top;
     unsigned attributes = control.enabled ? attrNormal : attrDim;
-    frame(screen, o.column + left, o.row + top, right - left + 1, bottom - top + 1, attributes);
+    frame(screen, o.column + left, o.row + top, box.width, box.height, attributes);
     DisplayText label = withoutMnemonic(control.text);
     int room = right - left - 1;
     if (!label.text.empty() && room > 2) {
@@ -238,6 +253,10 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
 }
 
 }  // namespace
+
+int staticTextLines(const Window &control) {
+    return drawsText(control) ? static_cast<int>(staticLines(control).size()) : 0;
+}
 
 std::vector<std::string> wrapText(const std::string &text, int width) {
     std::vector<std::string> lines;

@@ -18,5 +18,8 @@ bool screenTooSmall(int columns, int rows, const std::vector<HWND> &dialogs);
 // Static text laid out in a box: line feeds kept, tabs expanded, words
 // wrapped at the width (a word longer than a line is split).
 std::vector<std::string> wrapText(const std::string &text, int width);
+// The lines a label shows, before its height cuts them off.
+struct Window;
+int staticTextLines(const Window &control);
 
 }  // namespace corvant::ui
