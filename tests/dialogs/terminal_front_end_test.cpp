@@ -485,6 +485,71 @@ TEST(TerminalMouse, RandomInputNeverStopsTheReader) {
     }
 }
 
+// What the keys typed come as, until 'q': key codes, with each character's
+// bytes and whether it was pasted.
+std::string keysOf(const std::vector<InputEvent> &events) {
+    std::string keys;
+    for (const InputEvent &event : events) {
+        if (event.kind != InputKind::Key) continue;
+        const ui::Key &key = event.key;
+        if (key.code == KeyCode::Character && key.character == 'q' && !key.pasted) break;
+        if (key.code == KeyCode::Character)
+            keys += std::string(key.alt ? "A-" : key.pasted ? "p:" : "") + key.character + " ";
+        else
+            keys += "{" + std::to_string(static_cast<int>(key.code)) + "} ";
+    }
+    return keys;
+}
+
+std::string code(KeyCode key) { return "{" + std::to_string(static_cast<int>(key)) + "} "; }
+
+TEST(TerminalKeys, SequencesAreKeysWhateverTheTerminalTypeAndUnknownOnesAreDroppedWhole) {
+    const std::string home = code(KeyCode::Home), end = code(KeyCode::End);
+    const struct {
+        const char *typed;
+        std::string keys;
+    } table[] = {
+        {"\033[1~\033[7~\033[H\033OH", home + home + home + home},
+        {"\033[4~\033[8~\033[F\033OF", end + end + end + end},
+        {"\033[3~\033[5~\033[6~", code(KeyCode::Delete) + code(KeyCode::PageUp) + code(KeyCode::PageDown)},
+        {"\033[2~", ""},  // Insert does nothing
+        // Unknown sequences, modified keys and function keys: nothing is typed.
+        {"\033[1;5H\033[15~\033[99;99x\033[?1;2c\033Ox\033OP", ""},
+        {"\033x\033[Z", "A-x " + code(KeyCode::BackTab)},
+        // Pasted: text, with nothing after the first line break.
+        {"\033[200~a b\tc\r\rx\033[201~z", "p:a p:  p:b p:c z "},
+    };
+    for (const char *type : {"xterm-256color", "tmux-256color", "screen", "linux"}) {
+        PseudoTerminal pty(100, 40);
+        TerminalSession session(pty, type);
+        ASSERT_TRUE(session.started()) << type;
+        for (const auto &row : table)
+            EXPECT_EQ(keysOf(eventsUntil(pty, std::string(row.typed) + "q", 'q')), row.keys)
+                << type << " " << row.typed;
+    }
+}
+
+TEST(TerminalKeys, Utf8CharactersArriveAsTheirBytesInAUtf8LocaleOnly) {
+    const std::string typed =
+        "\xD0\x91\xC3\x9C\xE2\x82\xAC\xF0\x9F\x98\x80"  // Б Ü € and an emoji
+        "\xFF\xC3(\xE2\x82";                            // broken ones
+    const struct {
+        const char *locale;
+        std::string keys;
+    } table[] = {
+        {"C.UTF-8", "\xD0 \x91 \xC3 \x9C \xE2 \x82 \xAC \xF0 \x9F \x98 \x80 ( "},
+        {"C", "( "},
+    };
+    for (const auto &row : table) {
+        if (!localeExists(row.locale)) continue;
+        Environment locale("LC_ALL", row.locale);
+        PseudoTerminal pty(100, 40);
+        TerminalSession session(pty, "xterm-256color");
+        ASSERT_TRUE(session.started());
+        EXPECT_EQ(keysOf(eventsUntil(pty, typed + "q", 'q')), row.keys) << row.locale;
+    }
+}
+
 TEST(TerminalJobControl, ContinuedItDrawsAtTheNewSizeAndOnlyAHangUpEndsTheInput) {
     PseudoTerminal pty(100, 40);
     TerminalSession session(pty, "xterm-256color");

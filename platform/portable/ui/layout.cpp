@@ -160,9 +160,12 @@ int middleRow(const Window &w) {
 }
 
 int listVisibleRows(const Window &list) {
-    int rows = cellRect(list).height - 2 - ((list.style & WS_HSCROLL) ? 1 : 0);
+    int rows = cellRect(list).height - 2 - (hasHorizontalBar(list) ? 1 : 0);
     return std::max(1, rows);
 }
+
+// The sideways scroll bar is there while the extent hides part of the entries.
+bool hasHorizontalBar(const Window &list) { return listHorizontalRange(list) > 0; }
 
 int listTextColumns(const Window &list) {
     // Border on both sides, a marker column, and the vertical scroll bar.
@@ -184,7 +187,7 @@ ListScrollBars listScrollBars(const Window &list) {
         bars.verticalColumn = r.width - 2;
         if (count > rows) bars.verticalThumbRow = 1 + (rows - 1) * list.topIndex / std::max(1, count - rows);
     }
-    if (list.style & WS_HSCROLL) {
+    if (hasHorizontalBar(list)) {
         bars.horizontalRow = r.height - 2;
         bars.horizontalLength = r.width - 2 - ((list.style & WS_VSCROLL) ? 1 : 0);
         int range = listHorizontalRange(list);

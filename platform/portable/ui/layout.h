@@ -46,8 +46,10 @@ constexpr int pixelsPerCell = 6;
 // List box interior: rows of entries and columns of entry text.
 int listVisibleRows(const Window &list);
 int listTextColumns(const Window &list);
-// How many cells the entries can be scrolled sideways.
+// How many cells the entries can be scrolled sideways: as far as the
+// extent set with LB_SETHORIZONTALEXTENT reaches beyond the entries' columns.
 int listHorizontalRange(const Window &list);
+bool hasHorizontalBar(const Window &list);
 
 // A list box's scroll bars, in cells from its frame's top left corner: the
 // vertical one beside the entries, the horizontal one below them. A thumb is
