@@ -282,6 +282,16 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
                 if (index >= 0 && static_cast<size_t>(index) < entries.size()) setName(dialog, entries[index]);
                 return TRUE;
             }
+            if (HIWORD(wParam) == LBN_DBLCLK) {
+                // As OK on the entry: a folder opens, a file is chosen.
+                HWND list = reinterpret_cast<HWND>(lParam);
+                LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+                const std::vector<std::string> &entries = stateOf(dialog).entries;
+                if (index < 0 || static_cast<size_t>(index) >= entries.size()) return TRUE;
+                setName(dialog, entries[index]);
+                accept(dialog);
+                return TRUE;
+            }
             return FALSE;
         default: return FALSE;
         }
