@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/screen_painter.h"
 
 namespace corvant::testing {
@@ -101,6 +102,30 @@ TEST(Screen, TheMainDialogFitsEightyByTwentyFourWithEveryLineInItsPlace) {
             large = content;
         else
             EXPECT_EQ(content, large) << size[0] << "x" << size[1] << "\n" << shown;
+    }
+}
+
+TEST(Screen, LongCaptionsKeepTheirHeadAndTheEndOfThePathBehindAnEllipsis) {
+    const std::string head = "Auto find web browser - 45,314 folders - ";
+    const struct {
+        bool utf8;
+        std::string caption;
+        int width;
+        std::string shown;
+    } table[] = {
+        {false, head + "/root/.cache", 60, head + "/root/.cache"},
+        {false, head + "/root/.cache/mozilla/firefox/profile", 60, head + ".../firefox/profile"},
+        {true, head + "/root/.cache/mozilla/firefox/profile", 60, head + "\u2026la/firefox/profile"},
+        // Wide characters count two cells; a name cut at one is cut whole.
+        {true, head + "/home/\u6d4f\u89c8\u5668/\u6d4f\u89c8\u5668", 52, head + "\u2026\u5668/\u6d4f\u89c8\u5668"},
+        // Without room for the head, the end of the whole caption.
+        {false, "no separator here at all, but long", 12, "... but long"},
+    };
+    for (const auto &row : table) {
+        ScriptedScreen screen(80, 24);
+        startScriptedFrontEnd(80, 24, row.utf8);
+        EXPECT_EQ(ui::fitCaption(row.caption, row.width), row.shown) << row.caption;
+        EXPECT_LE(ui::textWidth(ui::fitCaption(row.caption, row.width)), row.width) << row.caption;
     }
 }
 

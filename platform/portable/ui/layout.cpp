@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/front_end.h"
 #include "platform/portable/ui/mnemonic.h"
 #include "platform/portable/ui/screen_painter.h"
@@ -210,12 +211,35 @@ CellRect dialogFrame(const Window &dialog, int screenColumns, int screenRows) {
 
 CellRect pushButtonFace(const Window &button) {
     CellRect r = cellRect(button);
-    int length = static_cast<int>(withoutMnemonic(button.text).text.size());
+    const int length = textWidth(withoutMnemonic(button.text).text);
     CellRect face;
-    face.width = std::min(std::max(r.width, length + 2), length + 4);
-    face.left = r.left + (r.width - face.width) / 2;
     face.top = middleRow(button);
     face.height = 1;
+    // The cells the face may take: clear of the frames around it and of a
+    // check box's text before it on its row, with a cell between for the
+    // focus mark (a blank on the right).
+    int first = 1, last = 1 << 20;
+    if (const Window *dialog = dialogOf(button)) {
+        last = cellRect(0, 0, dialog->cx, dialog->cy).width - 2;
+        for (const Window *other : childrenOf(*dialog)) {
+            if (!(other->style & WS_VISIBLE) || other == &button) continue;
+            if (other->kind == WindowKind::GroupBox) {
+                CellRect box = groupBoxFrame(*other);
+                int right = box.left + box.width - 1;
+                if (face.top > box.top && face.top < box.top + box.height - 1 && r.left > box.left && r.left < right) {
+                    first = std::max(first, box.left + 2);
+                    last = std::min(last, right - 2);
+                }
+            } else if ((other->kind == WindowKind::CheckBox || other->kind == WindowKind::RadioButton) &&
+                       middleRow(*other) == face.top && cellRect(*other).left < r.left) {
+                first = std::max(first, cellRect(*other).left + 4 + textWidth(withoutMnemonic(other->text).text) + 2);
+            }
+        }
+    }
+    // "[ OK ]" everywhere, "[OK]" only where there is no room for the blanks.
+    face.width = length + 4 <= last - first + 1 ? length + 4 : length + 2;
+    face.left = r.left + (r.width - face.width) / 2;
+    face.left = std::max(std::min(face.left, last - face.width + 1), first);
     return face;
 }
 
