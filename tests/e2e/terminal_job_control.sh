@@ -2,8 +2,8 @@
 # Journey through job control and resizing, from an interactive shell in
 # tmux: Ctrl+Z, a resize while stopped, fg (the dialog is drawn again at
 # once, centred on the new size), resizes while running, down to 80x24, and
-# a second stop; the program lives on through all of it and ends with status
-# 0 through Exit.
+# a second stop; then pastes and letters beyond ASCII. The program lives on
+# through all of it and ends with status 0 through Exit.
 #   terminal_job_control.sh CORVANT WORKDIR
 set -u
 . "$(dirname "$0")/terminal_harness.sh"
@@ -58,8 +58,28 @@ for round in 1 2; do
     expect_centred_on 100
 done
 
-# Keys still act: Internet Explorer, then Exit.
-term_keys Down
+# A paste is text: in the main dialog its letters press nothing ("x" would be
+# Exit); in the file chooser it goes into the name field, without what
+# follows its first line break, and presses no button. Letters beyond ASCII
+# are typed as themselves.
+paste() {
+    tmux -L "$TERM_SOCKET" set-buffer -- "$1" && tmux -L "$TERM_SOCKET" paste-buffer -p -t "$TERM_SESSION" ||
+        term_fail "could not paste"
+    sleep 0.3
+}
+paste "x"
+alive "after a paste of x in the main dialog"
+term_keys M-s
+term_wait_for "Look in:"
+paste $'/usr/bin/env\n\nx'
+term_wait_for "File name: >/usr/bin/env_"
+term_keys -l " Ü€"
+term_wait_for "File name: >/usr/bin/env Ü€_"
+term_keys Escape
+term_wait_gone "Look in:"
+
+# The mouse still acts: Internet Explorer, then Exit.
+term_click "Internet Explorer"
 term_wait_for "(*) Internet Explorer"
 # The shell is back once the program has ended: its status is fg's.
 term_keys M-x

@@ -451,7 +451,7 @@ private:
             pasting_ = true;
             pasteLineEnded_ = false;
             return false;
-        case pasteEndKey: pasting_ = false; return false;
+        case pasteEndKey: pasting_ = pasteLineEnded_ = false; return false;
         case KEY_IC: return false;
         default:
             if (c >= 0x80 && c <= 0xFF) return readCharacter(c, event, wait);
@@ -510,7 +510,8 @@ private:
         setUtf8Text(true);
         Glyph glyph = glyphAt(bytes, 0);
         setUtf8Text(saved);
-        if (static_cast<int>(bytes.size()) != length || glyph.length != bytes.size() || pasteLineEnded_) return false;
+        if (static_cast<int>(bytes.size()) != length || glyph.length != bytes.size() || (pasting_ && pasteLineEnded_))
+            return false;
         event.key.code = KeyCode::Character;
         event.key.character = bytes[0];
         event.key.pasted = pasting_;
