@@ -18,6 +18,7 @@
 #include "platform/portable/files/path_names.h"
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/dialog_sizes.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/user.h"
@@ -175,9 +176,9 @@ void showFolder(HWND dialog) {
     for (const std::string &entry : state.entries)
         SendMessageA(list->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     std::string label = "Look in: ";
-    size_t room = dialogColumns - 2 - label.size();
+    const int room = dialogColumns - 2 - textWidth(label);
     std::string folder = state.folder;
-    if (folder.size() > room) folder = "..." + folder.substr(folder.size() - (room - 3));
+    if (textWidth(folder) > room) folder = ellipsis() + textTail(folder, room - textWidth(ellipsis()));
     setText(dialog, idFolder, label + folder);
 }
 
