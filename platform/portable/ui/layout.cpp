@@ -1,6 +1,7 @@
 #include "platform/portable/ui/layout.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/front_end.h"
@@ -125,7 +126,24 @@ DialogRows dialogRows(const std::vector<const Window *> &controls, int cy, int a
 }
 
 DialogRows dialogRows(const Window &dialog, int availableRows) {
-    return dialogRows(childrenOf(dialog), dialog.cy, availableRows);
+    // Asked for by every control as it is drawn or clicked: the last answer
+    // is kept while what it depends on stays as it was.
+    struct Remembered {
+        HWND dialog = nullptr;
+        int availableRows = 0;
+        std::string controls;
+        DialogRows rows;
+    };
+    static Remembered last;
+    std::string controls = std::to_string(dialog.cy);
+    for (const Window *control : childrenOf(dialog))
+        controls += "|" + std::to_string(control->style) + "," + std::to_string(control->x) + "," +
+                    std::to_string(control->y) + "," + std::to_string(control->cx) + "," + std::to_string(control->cy) +
+                    "," + control->text;
+    if (last.dialog != dialog.handle || last.availableRows != availableRows || last.controls != controls)
+        last = Remembered{dialog.handle, availableRows, controls,
+                          dialogRows(childrenOf(dialog), dialog.cy, availableRows)};
+    return last.rows;
 }
 
 CellRect cellRect(const Window &w) {
