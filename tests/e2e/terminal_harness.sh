@@ -34,9 +34,7 @@ term_cleanup() {
     exit "$status"
 }
 
-term_fail_debug() { ps -o pid,stat,pgid,tpgid,cmd -t "$(tmux -L "$TERM_SOCKET" display -p -t "$TERM_SESSION" "#{pane_tty}")" >&2; }
 term_fail() {
-    [ -z "${TERM_DEBUG:-}" ] || term_fail_debug
     printf '%s: FAIL: %s\n' "$TERM_NAME" "$*"
     term_screen >"$TERM_RUN/failure-screen.txt" 2>/dev/null &&
         printf '%s: last screen in %s\n' "$TERM_NAME" "$TERM_RUN/failure-screen.txt"
