@@ -28,7 +28,8 @@ expect_centred_on() {
     term_fail "the dialog is not centred on $1 columns (corner at $(corner_column), not $want)"
 }
 
-alive() { kill -0 "$(pgrep -f -n -x "$TERM_PROGRAM_PATH")" 2>/dev/null || term_fail "the program ended $1"; }
+# The program is the only child of the pane's shell.
+alive() { [ -n "$(term_program_pid)" ] || term_fail "the program ended $1"; }
 
 tmux -L "$TERM_SOCKET" -f /dev/null new-session -d -s "$TERM_SESSION" -x 100 -y 40 \
     "env -i PATH='$PATH' HOME='$TERM_RUN' TERM=tmux-256color PS1='$ ' bash --norc --noprofile -i" ||
