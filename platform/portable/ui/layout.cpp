@@ -119,7 +119,7 @@ DialogRows dialogRows(const std::vector<const Window *> &controls, int cy, int a
     result.height = height;
     int next = 0;
     for (int row = 0; row < rows; ++row) {
-        result.shownRow.push_back(std::min(next, std::max(0, height - 1)));
+        result.shownRow.push_back(next);  // a closed row: where the next kept one is drawn
         if (!closed[row]) ++next;
     }
     return result;
@@ -151,7 +151,9 @@ CellRect cellRect(const Window &w) {
     const Window *dialog = dialogOf(w);
     if (!dialog) return r;
     DialogRows rows = dialogRows(*dialog, activeScreenRows() - 2);
-    int top = rows.shown(r.top), bottom = rows.shown(r.top + r.height - 1);
+    // Down to the row before where the row after the control is drawn: rows
+    // closed up at its end go with it, not with what follows.
+    int top = rows.shown(r.top), bottom = rows.shown(r.top + r.height) - 1;
     r.top = top;
     r.height = std::max(1, bottom - top + 1);
     return r;
