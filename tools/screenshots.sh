@@ -53,6 +53,7 @@ export DISPLAY=:$(head -n 1 "$work/display")
 export WINEPREFIX=$work/prefix HOME=$work/home WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 240 wineboot -i >/dev/null 2>&1
 timeout 60 wineserver -w
+"$root/tests/wine/wine-fonts" "$WINEPREFIX" || exit 1
 (cd "$work" && exec wine explorer /desktop=Corvant,640x480 "$exe" </dev/null >/dev/null 2>&1) &
 
 # The picture is taken once the dialog is drawn and the screen stands still.

@@ -43,6 +43,7 @@ typedef struct tagMSG {
 #define WM_MOUSEFIRST 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020E
 #define WM_USER 0x0400
@@ -249,6 +250,9 @@ SHORT WINAPI GetKeyState(int virtualKey);
 HWND WINAPI SetCapture(HWND window);
 BOOL WINAPI ReleaseCapture();
 HWND WINAPI GetCapture();
+// A second press within this many milliseconds, on the same cell of the
+// same window, is a double click (WM_LBUTTONDBLCLK).
+UINT WINAPI GetDoubleClickTime();
 // Milliseconds since the system started (kernel32), wrapping after 49.7 days.
 DWORD WINAPI GetTickCount();
 

@@ -1,6 +1,8 @@
 // The terminal file chooser behind GetOpenFileNameA.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -8,6 +10,7 @@
 #include <unistd.h>
 
 #include "dialog_test_support.h"
+#include "platform/portable/ui/display_text.h"
 
 namespace corvant::testing {
 namespace {
@@ -165,6 +168,64 @@ TEST_F(FileChooser, MovesIntoAFolderFromTheList) {
     ASSERT_TRUE(GetOpenFileNameA(&request));
     EXPECT_EQ(std::string(buffer), folder + "/sub/inner.exe");
     EXPECT_NE(snapshots().at(0).find("Look in: " + folder + "/sub"), std::string::npos) << snapshots()[0];
+}
+
+TEST_F(FileChooser, ADoubleClickOpensAFolderAndChoosesAFile) {
+    startIn(folder + "/");
+    typeKeys("{Click:sub/}{Click:sub/}{Snap}{Click:inner.exe}{Click:inner.exe}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/sub/inner.exe");
+    EXPECT_NE(snapshots().at(0).find("Look in: " + folder + "/sub"), std::string::npos) << snapshots()[0];
+}
+
+TEST_F(FileChooser, Utf8NamesAreShownAsCharactersOnEightyByTwentyFourAndChosenByteForByte) {
+    // Two folders that differ in one letter, a name of wide characters, and
+    // one that is no UTF-8 (the byte 0xFF).
+    for (const char *name : {"\xD0\x91\xD1\x80\xD0\xB0\xD1\x83\xD0\xB7\xD0\xB5\xD1\x80 \xC3\x9C",
+                             "\xD0\x91\xD1\x80\xD0\xB0\xD1\x83\xD0\xB7\xD0\xB5\xD1\x80 \xC3\x84"})
+        mkdir((folder + "/" + name).c_str(), 0700);
+    for (const char *name : {"\xE6\xB5\x8F\xE8\xA7\x88\xE5\x99\xA8.exe", "bad\xFF.exe"})
+        std::ofstream(folder + "/" + name) << "x";
+    startScriptedFrontEnd(80, 24, true);
+    startIn(folder + "/");
+    typeKeys("{Snap}{Click:bad}{Enter}");
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(buffer), folder + "/bad\xFF.exe");
+    const std::string shown = snapshots().at(0);
+    for (const char *entry : {"\xD0\x91\xD1\x80\xD0\xB0\xD1\x83\xD0\xB7\xD0\xB5\xD1\x80 \xC3\x9C/",
+                              "\xD0\x91\xD1\x80\xD0\xB0\xD1\x83\xD0\xB7\xD0\xB5\xD1\x80 \xC3\x84/",
+                              "bad\xEF\xBF\xBD.exe", "\xE6\xB5\x8F\xE8\xA7\x88\xE5\x99\xA8.exe"})
+        EXPECT_NE(shown.find(entry), std::string::npos) << entry << "\n" << shown;
+    // Wide characters take two cells each: the list's frame stays in line.
+    std::vector<int> frameColumns;
+    for (const char *entry : {"../", "\xE6\xB5\x8F", "bad"}) {
+        size_t at = shown.find(entry), start = shown.rfind('\n', at) + 1;
+        std::string line = shown.substr(start, shown.find('\n', at) - start);
+        frameColumns.push_back(ui::textWidth(line.substr(0, line.rfind('|'))));
+    }
+    EXPECT_EQ(frameColumns, (std::vector<int>{frameColumns[0], frameColumns[0], frameColumns[0]})) << shown;
+}
+
+TEST_F(FileChooser, MessagesAboutLongPathsShowTheirEnd) {
+    const std::string deep = "/" + std::string(300, 'a') + "/x.exe";
+    const std::string beyond = "/" + std::string(PATH_MAX, 'b');
+    const struct {
+        std::string typed, shown;
+    } table[] = {
+        {deep, "aaaa does not exist. Check the path and try again."},
+        {beyond, "bbbb is too long to be opened here: it has " + std::to_string(PATH_MAX + 1) + " characters"},
+    };
+    // Compared without the blanks, frames and line ends that wrapping brings.
+    auto squeezed = [](std::string text) {
+        text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '|' || c == '\n'; }),
+                   text.end());
+        return text;
+    };
+    for (const auto &row : table) {
+        typeKeys(row.typed + "{Enter}{Snap}{Esc}");
+        EXPECT_FALSE(GetOpenFileNameA(&request));
+        EXPECT_NE(squeezed(snapshots().back()).find(squeezed(row.shown)), std::string::npos) << snapshots().back();
+    }
 }
 
 TEST_F(FileChooser, RefusesARequestWithoutABuffer) {

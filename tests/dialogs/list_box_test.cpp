@@ -177,5 +177,42 @@ TEST_F(DialogList, RightScrollsSidewaysWithinTheHorizontalExtent) {
     EXPECT_EQ(selectionAtCancel, -1) << "sideways scrolling highlights nothing";
 }
 
+TEST_F(DialogList, ScrollsSidewaysExactlyAsFarAsTheExtentAndShowsNoBarWhenNothingIsHidden) {
+    // The entries have 24 columns, the longest 29 characters; one cell is 6
+    // pixels. Shown: the longest entry scrolled as far as it goes, up to the
+    // vertical bar's thumb.
+    const std::string longest = "item 00 and six more ---- END";
+    const struct {
+        int extent;
+        bool bar;
+        const char *shownAtTheEnd;
+    } table[] = {
+        {0, false, "|*item 00 and six more ---#|"},
+        {24 * 6, false, "|*item 00 and six more ---#|"},
+        {25 * 6, true, "|*tem 00 and six more ----#|"},
+        {30 * 6, true, "|*0 and six more ---- END #|"},
+    };
+    for (const auto &row : table) {
+        auto fill = dialog.onInit;
+        dialog.onInit = [fill, longest, row](HWND window) {
+            fill(window);
+            SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longest.c_str()));
+            SendDlgItemMessageA(window, IDC_LIST, LB_SETHORIZONTALEXTENT, row.extent, 0);
+            return TRUE;
+        };
+        typeKeys("{Tab}");
+        for (int i = 0; i < 40; ++i) typeKeys("{Right}");
+        typeKeys("{Home}{Snap}{Esc}");
+        runRecordingDialog(IDD_LIST, dialog);
+        dialog.onInit = fill;
+        const ui::Canvas shown = snapshotCanvases().back();
+        int trackCells = 0;
+        for (int r = 0; r < shown.rows(); ++r)
+            for (int c = 0; c < shown.columns(); ++c) trackCells += shown.at(c, r).line == ui::Line::HorizontalTrack;
+        EXPECT_EQ(trackCells > 0, row.bar) << row.extent << "\n" << shown.text();
+        EXPECT_NE(shown.text().find(row.shownAtTheEnd), std::string::npos) << row.extent << "\n" << shown.text();
+    }
+}
+
 }  // namespace
 }  // namespace corvant::testing

@@ -70,7 +70,8 @@ TEST(Mouse, ADialogOpenedWhileTheButtonIsDownEndsItsHold) {
 
 TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
     ScriptedScreen screen;
-    // Four rows show; "c" is the third. The wheel moves three rows a notch
+    // Four rows show above the sideways scroll bar that a wide extent brings;
+    // "c" is the third. The wheel moves three rows a notch
     // and no further than the last entry, and leaves the highlight alone;
     // Down then goes on from the entry clicked.
     typeKeys(
@@ -81,6 +82,7 @@ TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
     dialog.onInit = [](HWND window) {
         for (const char *entry : {"a-entry", "b-entry", "c-entry", "d-entry", "e-entry", "f-entry", "g-entry"})
             SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendDlgItemMessageA(window, IDC_LIST, LB_SETHORIZONTALEXTENT, 1000, 0);
         return TRUE;
     };
     dialog.onCommand = [&](HWND window, int id) {

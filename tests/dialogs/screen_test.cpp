@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/screen_painter.h"
 
 namespace corvant::testing {
@@ -58,13 +59,74 @@ TEST(Screen, TooSmallTerminalNamesTheSizeEveryDialogNeedsAndRecoversOnResize) {
     std::vector<std::string> screens = snapshots();
     ASSERT_EQ(screens.size(), 2u);
     // Not the 52x17 of this dialog: the widest message box (71 columns) and
-    // the file chooser (22 rows) need more, and the test's templates less.
-    EXPECT_NE(screens[0].find("71x22"), std::string::npos) << screens[0];
+    // the program's main dialog (24 rows, its empty rows closed up) need more.
+    EXPECT_NE(screens[0].find("71x24"), std::string::npos) << screens[0];
     EXPECT_EQ(screens[0].find("Controls under test"), std::string::npos);
     // The dialog itself is shown as soon as it fits.
     EXPECT_NE(screens[1].find("Controls under test"), std::string::npos);
     // Escape while the screen was too small did nothing; the second one closed the dialog.
     EXPECT_EQ(dialog.clicks(), (std::vector<int>{IDCANCEL}));
+}
+
+// The lines of a screen that show more than frames, without the blanks around them.
+Lines contentLines(const std::string &screen) {
+    Lines lines;
+    size_t start = 0;
+    while (start <= screen.size()) {
+        size_t end = screen.find('\n', start);
+        std::string line = screen.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        size_t first = line.find_first_not_of(" |+-"), last = line.find_last_not_of(' ');
+        if (first != std::string::npos) lines.push_back(line.substr(line.find_first_not_of(' '), last + 1));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(Screen, TheMainDialogFitsEightyByTwentyFourWithEveryLineInItsPlace) {
+    // On 80x24 (and a Linux console's 80x25) rows that nothing is drawn on
+    // are closed up: what is drawn stays as on a larger terminal, in order.
+    const int mainDialog = 101;
+    const int sizes[][2] = {{100, 40}, {80, 25}, {80, 24}};
+    Lines large;
+    for (const auto &size : sizes) {
+        ScriptedScreen screen(size[0], size[1]);
+        typeKeys("{Snap}{Esc}");
+        RecordingDialog dialog;
+        dialog.onCommand = endOn({IDCANCEL});
+        EXPECT_EQ(runRecordingDialog(mainDialog, dialog), IDCANCEL);
+        std::string shown = snapshots().at(0);
+        ASSERT_NE(shown.find("+- Corvant 1.2 by"), std::string::npos) << size[0] << "x" << size[1] << "\n" << shown;
+        Lines content = contentLines(shown);
+        if (large.empty())
+            large = content;
+        else
+            EXPECT_EQ(content, large) << size[0] << "x" << size[1] << "\n" << shown;
+    }
+}
+
+TEST(Screen, LongCaptionsKeepTheirHeadAndTheEndOfThePathBehindAnEllipsis) {
+    const std::string head = "Auto find web browser - 45,314 folders - ";
+    const struct {
+        bool utf8;
+        std::string caption;
+        int width;
+        std::string shown;
+    } table[] = {
+        {false, head + "/root/.cache", 60, head + "/root/.cache"},
+        {false, head + "/root/.cache/mozilla/firefox/profile", 60, head + ".../firefox/profile"},
+        {true, head + "/root/.cache/mozilla/firefox/profile", 60, head + "\u2026la/firefox/profile"},
+        // Wide characters count two cells; a name cut at one is cut whole.
+        {true, head + "/home/\u6d4f\u89c8\u5668/\u6d4f\u89c8\u5668", 52, head + "\u2026\u5668/\u6d4f\u89c8\u5668"},
+        // Without room for the head, the end of the whole caption.
+        {false, "no separator here at all, but long", 12, "... but long"},
+    };
+    for (const auto &row : table) {
+        ScriptedScreen screen(80, 24);
+        startScriptedFrontEnd(80, 24, row.utf8);
+        EXPECT_EQ(ui::fitCaption(row.caption, row.width), row.shown) << row.caption;
+        EXPECT_LE(ui::textWidth(ui::fitCaption(row.caption, row.width)), row.width) << row.caption;
+    }
 }
 
 TEST(Screen, NoTabStopsAndTextOnlyDialogStillRuns) {

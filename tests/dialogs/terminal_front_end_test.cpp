@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <csignal>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,6 +65,19 @@ public:
 
     bool ready() const { return slave_ >= 0; }
     int terminal() const { return slave_; }
+    void resize(int columns, int rows) {
+        winsize size{};
+        size.ws_col = static_cast<unsigned short>(columns);
+        size.ws_row = static_cast<unsigned short>(rows);
+        ioctl(slave_, TIOCSWINSZ, &size);
+    }
+    // The terminal window closes: its side of the pseudo-terminal goes.
+    void hangUp() {
+        stop_ = true;
+        if (reader_.joinable()) reader_.join();
+        close(master_);
+        master_ = -1;
+    }
 
     void type(const std::string &bytes) {
         ASSERT_EQ(write(master_, bytes.data(), bytes.size()), (ssize_t)bytes.size());
@@ -246,9 +260,8 @@ TEST(TerminalLines, FramesUseBoxDrawingInAUtf8LocaleAndTheLineSetOtherwise) {
 }
 
 TEST(TerminalLines, AsciiWhereTheTerminalHasNoLineDrawing) {
-    // "dumb" has nothing but a bell and a carriage return; "sun" can place
-    // the cursor but describes no line drawing.
-    for (const char *type : {"dumb", "sun"}) {
+    // "sun" can place the cursor but describes no line drawing.
+    for (const char *type : {"sun"}) {
         for (const char *locale : {"C.UTF-8", "C"}) {
             if (!localeExists(locale)) continue;
             std::string output = shown(type, locale, nullptr);
@@ -259,6 +272,11 @@ TEST(TerminalLines, AsciiWhereTheTerminalHasNoLineDrawing) {
             EXPECT_FALSE(contains(output, lineDrawingOn)) << type << " " << locale;
         }
     }
+}
+
+TEST(TerminalLines, TerminalsThatCannotPlaceTheCursorAreRefusedLikeUnknownOnes) {
+    // "dumb" has nothing but a bell and a carriage return.
+    for (const char *type : {"dumb", "no-such-terminal"}) EXPECT_EQ(shown(type, "C", nullptr), "not started") << type;
 }
 
 TEST(TerminalColours, ColouredWhereTheTerminalHasColoursUnlessNoColorIsSet) {
@@ -465,6 +483,99 @@ TEST(TerminalMouse, RandomInputNeverStopsTheReader) {
         ASSERT_FALSE(after.empty()) << "round " << round;
         EXPECT_EQ(after.back().key.character, 'q') << "round " << round;
     }
+}
+
+// What the keys typed come as, until 'q': key codes, with each character's
+// bytes and whether it was pasted.
+std::string keysOf(const std::vector<InputEvent> &events) {
+    std::string keys;
+    for (const InputEvent &event : events) {
+        if (event.kind != InputKind::Key) continue;
+        const ui::Key &key = event.key;
+        if (key.code == KeyCode::Character && key.character == 'q' && !key.pasted) break;
+        if (key.code == KeyCode::Character)
+            keys += std::string(key.alt ? "A-" : key.pasted ? "p:" : "") + key.character + " ";
+        else
+            keys += "{" + std::to_string(static_cast<int>(key.code)) + "} ";
+    }
+    return keys;
+}
+
+std::string code(KeyCode key) { return "{" + std::to_string(static_cast<int>(key)) + "} "; }
+
+TEST(TerminalKeys, SequencesAreKeysWhateverTheTerminalTypeAndUnknownOnesAreDroppedWhole) {
+    const std::string home = code(KeyCode::Home), end = code(KeyCode::End);
+    const struct {
+        const char *typed;
+        std::string keys;
+    } table[] = {
+        {"\033[1~\033[7~\033[H\033OH", home + home + home + home},
+        {"\033[4~\033[8~\033[F\033OF", end + end + end + end},
+        {"\033[3~\033[5~\033[6~", code(KeyCode::Delete) + code(KeyCode::PageUp) + code(KeyCode::PageDown)},
+        {"\033[2~", ""},  // Insert does nothing
+        // Unknown sequences, modified keys and function keys: nothing is typed.
+        {"\033[1;5H\033[15~\033[99;99x\033[?1;2c\033Ox\033OP", ""},
+        {"\033x\033[Z", "A-x " + code(KeyCode::BackTab)},
+        // Pasted: text, with nothing after the first line break.
+        {"\033[200~a b\tc\r\rx\xC3\x9C\033[201~z\xC3\x9C", "p:a p:  p:b p:c z \xC3 \x9C "},
+    };
+    Environment locale("LC_ALL", "C.UTF-8");
+    for (const char *type : {"xterm-256color", "tmux-256color", "screen", "linux"}) {
+        PseudoTerminal pty(100, 40);
+        TerminalSession session(pty, type);
+        ASSERT_TRUE(session.started()) << type;
+        for (const auto &row : table)
+            EXPECT_EQ(keysOf(eventsUntil(pty, std::string(row.typed) + "q", 'q')), row.keys)
+                << type << " " << row.typed;
+    }
+}
+
+TEST(TerminalKeys, Utf8CharactersArriveAsTheirBytesInAUtf8LocaleOnly) {
+    const std::string typed =
+        "\xD0\x91\xC3\x9C\xE2\x82\xAC\xF0\x9F\x98\x80"  // Б Ü € and an emoji
+        "\xFF\xC3(\xE2\x82";                            // broken ones
+    const struct {
+        const char *locale;
+        std::string keys;
+    } table[] = {
+        {"C.UTF-8", "\xD0 \x91 \xC3 \x9C \xE2 \x82 \xAC \xF0 \x9F \x98 \x80 ( "},
+        {"C", "( "},
+    };
+    for (const auto &row : table) {
+        if (!localeExists(row.locale)) continue;
+        Environment locale("LC_ALL", row.locale);
+        // "tmux-256color" has no meta key ("km"), "xterm-256color" one.
+        for (const char *type : {"xterm-256color", "tmux-256color"}) {
+            PseudoTerminal pty(100, 40);
+            TerminalSession session(pty, type);
+            ASSERT_TRUE(session.started());
+            EXPECT_EQ(keysOf(eventsUntil(pty, typed + "q", 'q')), row.keys) << row.locale << " " << type;
+        }
+    }
+}
+
+TEST(TerminalJobControl, ContinuedItDrawsAtTheNewSizeAndOnlyAHangUpEndsTheInput) {
+    PseudoTerminal pty(100, 40);
+    TerminalSession session(pty, "xterm-256color");
+    ASSERT_TRUE(session.started());
+    ui::FrontEnd &front = *ui::activeFrontEnd();
+    // Resized while stopped, where the program hears no SIGWINCH; then continued.
+    pty.resize(80, 24);
+    kill(getpid(), SIGCONT);
+    InputEvent event;
+    ASSERT_EQ(front.readInput(event, true), InputRead::Read);
+    EXPECT_EQ(event.kind, InputKind::Resize);
+    EXPECT_EQ(front.columns(), 80);
+    EXPECT_EQ(front.rows(), 24);
+    // A signal that interrupts the wait is no end of input.
+    std::thread interrupt([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        kill(getpid(), SIGCONT);
+    });
+    EXPECT_EQ(front.readInput(event, true), InputRead::Read);
+    interrupt.join();
+    pty.hangUp();
+    EXPECT_EQ(front.readInput(event, true), InputRead::Closed);
 }
 
 }  // namespace

@@ -28,14 +28,16 @@ term_wait_for "(*) Internet Explorer"
 term_keys M-a
 term_wait_for "Auto find web browser"
 term_keys M-s
-# The caption counts the folders searched and names the one being searched.
+# The caption counts the folders searched and names the one being searched
+# (the end of a long name, behind an ellipsis).
+searching="Auto find web browser - [0-9,]+ folders? - (/|…|\.\.\.)"
 for i in $(seq 50); do
-    on_screen "Auto find web browser - [0-9,]+ folders? - /" && break
+    on_screen "$searching" && break
     sleep 0.1
 done
-on_screen "Auto find web browser - [0-9,]+ folders? - /" || term_fail "no progress on the screen"
+on_screen "$searching" || term_fail "no progress on the screen"
 sleep 0.8
-# (Up to the frame, where a long folder name is cut short.)
+# (Up to the frame.)
 progress=$(term_screen | grep -oE "Auto find web browser - [0-9,]+ folders? - [^ ]*" | sed -E 's/(─|-)*(┐|\+)[│|]?$//')
 [ -n "$progress" ] || term_fail "the progress is no longer shown a second after Start"
 on_screen "Auto find web browser - [0-9,]+ folders? - ([0-9,]+|nothing) found" &&
@@ -53,7 +55,7 @@ term_keys M-a
 term_wait_for "Auto find web browser"
 term_keys M-s
 for i in $(seq 50); do
-    on_screen "Auto find web browser - [0-9,]+ folders? - /" && break
+    on_screen "$searching" && break
     sleep 0.1
 done
 sleep 0.5

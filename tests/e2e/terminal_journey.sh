@@ -16,7 +16,7 @@ chmod +x "$browser"
 term_start_program
 main=$(term_screen)
 for text in "Step 1 - Browser type" "Netscape" "Internet Explorer" "Other browsers" \
-    "Step 2 (optional)" "Preferences" "Step 3 - Browser's EXE" "Auto find" \
+    "Step 2 (optional)" "Preferences" "Step 3 - Browser's E" "Auto find" \
     "Specify location..." "Test default browser" "Exit"; do
     printf '%s\n' "$main" | grep -qF -- "$text" || term_fail "the main dialog does not show: $text"
 done

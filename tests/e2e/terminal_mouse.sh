@@ -29,7 +29,7 @@ corner_column=$TERM_COLUMN corner_row=$TERM_ROW
 term_locate "Exit"
 exit_column=$((TERM_COLUMN - corner_column + 1)) exit_row=$((TERM_ROW - corner_row + 1))
 tmux -L "$TERM_SOCKET" resize-window -t "$TERM_SESSION" -x 60 -y 20 || term_fail "could not resize the window"
-term_wait_for "Corvant needs at least 71x27"
+term_wait_for "Corvant needs at least 71x24"
 term_mouse 0 "$exit_column" "$exit_row"
 term_mouse 0 "$exit_column" "$exit_row" m
 tmux -L "$TERM_SOCKET" resize-window -t "$TERM_SESSION" -x 100 -y 40 || term_fail "could not resize the window"

@@ -68,20 +68,29 @@ e2e_start_display() {
 # The journeys share one scratch prefix (ctest runs them one at a time). Its
 # home folder is an empty scratch folder: the prefix links the user's folders
 # to it, and the drive C search must not wander into the real home.
+# E2E_WINEARCH=win32 asks for a 32-bit prefix instead of the 64-bit one (with
+# WoW64), E2E_WINVER=winxp|win7|... for the Windows version it reports; each
+# such combination has a prefix of its own.
 e2e_prepare_prefix() {
-    E2E_PREFIX=$E2E_WORK/wineprefix
+    local kind=${E2E_WINEARCH:+-$E2E_WINEARCH}${E2E_WINVER:+-$E2E_WINVER}
+    E2E_PREFIX=$E2E_WORK/wineprefix$kind
     export WINEPREFIX=$E2E_PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export HOME=$E2E_WORK/home
     mkdir -p "$HOME"
     (
         flock -w 300 9 || exit 1
         if [ ! -f "$E2E_PREFIX/.corvant-e2e-ready" ]; then
-            timeout 240 wineboot -i >/dev/null 2>&1
+            WINEARCH=${E2E_WINEARCH:-win64} timeout 240 wineboot -i >/dev/null 2>&1
             timeout 60 wineserver -w
             [ -d "$E2E_PREFIX/drive_c/windows" ] || exit 1
+            if [ -n "${E2E_WINVER:-}" ]; then
+                timeout 60 wine winecfg -v "$E2E_WINVER" >/dev/null 2>&1 || exit 1
+                timeout 60 wineserver -w
+            fi
+            "$(dirname "${BASH_SOURCE[0]}")/../wine/wine-fonts" "$E2E_PREFIX" || exit 1
             touch "$E2E_PREFIX/.corvant-e2e-ready"
         fi
-    ) 9>"$E2E_WORK/wineprefix.lock" || e2e_fail "could not create the Wine prefix $E2E_PREFIX"
+    ) 9>"$E2E_WORK/wineprefix$kind.lock" || e2e_fail "could not create the Wine prefix $E2E_PREFIX"
     E2E_DRIVE_C=$E2E_PREFIX/drive_c
 }
 
@@ -103,12 +112,19 @@ e2e_use_locale() {
     [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || e2e_fail "the locale $name cannot be used"
 }
 
-# e2e_setup NAME EXE WORKDIR [WINDOW_TEXT_EXE]
+# The Windows version the prefix reports, as "major.minor".
+e2e_windows_version() {
+    e2e_reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion |
+        awk '$1 == "CurrentVersion" { print $3 }'
+}
+
+# e2e_setup NAME EXE WORKDIR [WINDOW_TEXT_EXE [STUB_BROWSER_EXE]]
 e2e_setup() {
     E2E_NAME=$1
     E2E_EXE=$2
     E2E_WORK=$3
     E2E_WINDOW_TEXT=${4:-}
+    E2E_STUB_BROWSER=${5:-}
     if [ ! -f "$E2E_EXE" ]; then
         printf '%s: SKIP: %s has not been built\n' "$E2E_NAME" "$E2E_EXE"
         exit 77

@@ -10,11 +10,13 @@
 # - a browser in a folder whose name code page 1252 cannot hold (the file
 #   dialog gives its name back with question marks) is refused with a box,
 #   and nothing is written.
-#   wine_other_browsers.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE PARENT_RECORDER_EXE
+#   E2E_PARENT_RECORDER=EXE wine_other_browsers.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE [STUB_BROWSER_EXE]
+# E2E_PARENT_RECORDER is the stand-in browser that records its parent.
 set -u
 . "$(dirname "$0")/wine_harness.sh"
-recorder=$4
-e2e_setup other-browsers "$1" "$2" "$3"
+e2e_setup other-browsers "$@"
+recorder=${E2E_PARENT_RECORDER:-}
+[ -f "$recorder" ] || e2e_fail "the stand-in browser E2E_PARENT_RECORDER has not been built"
 
 browser='C:\Corvant Other\browser.exe'
 record="$E2E_DRIVE_C/Corvant Other/browser.exe.txt"

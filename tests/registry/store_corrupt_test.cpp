@@ -1,4 +1,9 @@
 // A store file that does not parse is refused, explained and left untouched.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/portable/registry/store_file.h"
 #include "tests/registry/store_fixture.h"
 
 namespace corvant::testing {
@@ -77,6 +82,29 @@ TEST_F(CorruptStoreFile, EachKindIsRefusedWithFileAndLineAndLeftByteIdentical) {
         EXPECT_EQ(fileText(storeFile()), corrupt.text);
         EXPECT_EQ(folderEntries(), std::vector<std::string>{"registry.reg"});
         EXPECT_EQ(openRegistryHandleCount(), 0u);
+    }
+}
+
+TEST_F(CorruptStoreFile, AStoreLargerThanTheLimitIsRefusedUnreadAndUntouched) {
+    // A file with a hole reads as zero bytes without taking the disk's room.
+    for (unsigned long long size : {registry::largestStore + 1, 2ull << 30}) {
+        writeFileText(storeFile(), header + keyLine);
+        ASSERT_EQ(truncate(storeFile().c_str(), static_cast<off_t>(size)), 0);
+        rereadStore();
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        HKEY unused = nullptr;
+        EXPECT_EQ(open(HKEY_CLASSES_ROOT, "http", &unused), ERROR_BADDB);
+        EXPECT_EQ(create(HKEY_CLASSES_ROOT, "brand new", &unused), ERROR_BADDB);
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes taken: it was read";
+        EXPECT_NE(std::string(registryStoreProblem()).find(storeFile() + ": larger than the 256 MiB"),
+                  std::string::npos)
+            << registryStoreProblem();
+        struct stat info {};
+        ASSERT_EQ(stat(storeFile().c_str(), &info), 0);
+        EXPECT_EQ(static_cast<unsigned long long>(info.st_size), size);
+        EXPECT_EQ(folderEntries(), std::vector<std::string>{"registry.reg"});
     }
 }
 

@@ -178,6 +178,15 @@ LONG StoreFile::load(const std::string &file) {
     return result;
 }
 
+LONG StoreFile::refuseLarge(const std::string &file, const Signature &now) {
+    loaded_ = true;
+    broken_ = true;
+    loadedPath_ = file;
+    signature_ = now;
+    return fail(ERROR_BADDB, file + ": larger than the " + std::to_string(largestStore >> 20) +
+                                 " MiB a store may have; it is not read");
+}
+
 LONG StoreFile::readFile(const std::string &file) {
     struct stat info;
     Signature now;
@@ -194,20 +203,30 @@ LONG StoreFile::readFile(const std::string &file) {
     Hives fresh;
     if (now.exists) {
         if (!S_ISREG(info.st_mode)) return fail(ERROR_CANTREAD, file + ": not a regular file");
+        // Far beyond any store Corvant writes: refused before it is read.
+        if (static_cast<unsigned long long>(info.st_size) > largestStore) return refuseLarge(file, now);
         FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
         if (!fd.valid()) {
             int error = errno;
             return fail(error == EACCES ? ERROR_ACCESS_DENIED : ERROR_CANTREAD, file + ": " + std::strerror(error));
         }
-        std::string text;
-        char buffer[65536];
+        // Read in place, into room for the whole file, so that the text needs
+        // no more memory than the file's size; a file that grows meanwhile
+        // is refused once it passes the limit.
+        std::string text(static_cast<size_t>(info.st_size) + 1, '\0');
+        size_t length = 0;
         for (;;) {
-            ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            if (length == text.size()) {
+                if (text.size() > largestStore) return refuseLarge(file, now);
+                text.resize(std::min<size_t>(text.size() * 2, largestStore + 1));
+            }
+            ssize_t n = ::read(fd.get(), &text[length], text.size() - length);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return failSystem(file, ERROR_CANTREAD);
             if (n == 0) break;
-            text.append(buffer, static_cast<size_t>(n));
+            length += static_cast<size_t>(n);
         }
+        text.resize(length);
         ReadFailure failure;
         if (!readRegedit4(text, fresh, failure)) {
             loaded_ = true;

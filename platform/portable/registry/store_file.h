@@ -14,6 +14,9 @@ struct stat;
 
 namespace corvant::registry {
 
+// The largest store file that is read (256 MiB).
+constexpr unsigned long long largestStore = 256ull << 20;
+
 class StoreFile {
 public:
     // "" selects the default: $XDG_DATA_HOME/corvant/registry.reg, else
@@ -55,6 +58,8 @@ private:
     static Signature signatureOf(const struct stat &info);
     LONG load(const std::string &file);
     LONG readFile(const std::string &file);
+    // A file larger than largestStore: kept as a store that does not read.
+    LONG refuseLarge(const std::string &file, const Signature &now);
     LONG waitForLock(int fd, const std::string &lockName);
     LONG save(const std::string &file);
     LONG fail(LONG code, const std::string &reason);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/portable/ui/display_text.h"
+
 namespace corvant::ui {
 
 char asciiFor(Line line) {
@@ -52,6 +54,56 @@ void Canvas::setClip(int left, int top, int width, int height) {
 
 void Canvas::clearClip() { setClip(0, 0, columns_, rows_); }
 
+void Canvas::restoreClip(const Clip &clip) {
+    clipLeft_ = clip.left;
+    clipTop_ = clip.top;
+    clipRight_ = clip.right;
+    clipBottom_ = clip.bottom;
+}
+
+void Canvas::narrowClip(int left, int top, int width, int height) {
+    clipLeft_ = std::max(clipLeft_, left);
+    clipTop_ = std::max(clipTop_, top);
+    clipRight_ = std::min(clipRight_, left + width);
+    clipBottom_ = std::min(clipBottom_, top + height);
+}
+
+void Canvas::splitWide(int column, int row) {
+    Cell &here = cell(column, row);
+    int other = here.width == 2 ? column + 1 : here.width == 0 ? column - 1 : -1;
+    if (other < 0 || other >= columns_) return;
+    Cell &half = cell(other, row);
+    half.character = ' ';
+    half.glyph.clear();
+    half.width = 1;
+    here.width = 1;
+}
+
+void Canvas::putGlyph(int column, int row, const std::string &glyph, int width, unsigned attributes) {
+    if (!visible(column, row)) return;
+    splitWide(column, row);
+    Cell &target = cell(column, row);
+    target.attributes = attributes;
+    target.line = Line::None;
+    if (width == 2 && !visible(column + 1, row)) {
+        target.character = ' ';
+        target.glyph.clear();
+        return;
+    }
+    target.character = glyph.size() == 1 ? glyph[0] : '?';
+    target.glyph = glyph.size() == 1 ? std::string() : glyph;
+    target.width = static_cast<unsigned char>(width);
+    if (width == 2) {
+        splitWide(column + 1, row);
+        Cell &right = cell(column + 1, row);
+        right.character = ' ';
+        right.glyph.clear();
+        right.width = 0;
+        right.attributes = attributes;
+        right.line = Line::None;
+    }
+}
+
 bool Canvas::visible(int column, int row) const {
     return column >= clipLeft_ && column < clipRight_ && row >= clipTop_ && row < clipBottom_;
 }
@@ -59,23 +111,26 @@ bool Canvas::visible(int column, int row) const {
 Cell &Canvas::cell(int column, int row) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
 
 void Canvas::put(int column, int row, char character, unsigned attributes) {
-    if (!visible(column, row)) return;
-    Cell &target = cell(column, row);
-    target.character = character;
-    target.attributes = attributes;
-    target.line = Line::None;
+    putGlyph(column, row, std::string(1, character), 1, attributes);
 }
 
 void Canvas::putLine(int column, int row, Line line, unsigned attributes) {
     if (!visible(column, row)) return;
+    splitWide(column, row);
     Cell &target = cell(column, row);
+    target.glyph.clear();
     target.character = asciiFor(line);
     target.attributes = attributes;
     target.line = line;
 }
 
 void Canvas::write(int column, int row, const std::string &text, unsigned attributes) {
-    for (size_t i = 0; i < text.size(); ++i) put(column + static_cast<int>(i), row, text[i], attributes);
+    for (size_t at = 0; at < text.size();) {
+        Glyph glyph = glyphAt(text, at);
+        putGlyph(column, row, glyph.shown.empty() ? text.substr(at, 1) : glyph.shown, glyph.width, attributes);
+        column += glyph.width;
+        at += glyph.length;
+    }
 }
 
 void Canvas::fill(int left, int top, int width, int height, char character, unsigned attributes) {
@@ -110,6 +165,7 @@ std::string Canvas::rows(bool lines) const {
         int blanks = 0;  // trailing blanks are dropped
         for (int column = 0; column < columns_; ++column) {
             const Cell &here = at(column, row);
+            if (here.width == 0) continue;
             if (here.character == ' ' && here.line == Line::None) {
                 ++blanks;
                 continue;
@@ -118,6 +174,8 @@ std::string Canvas::rows(bool lines) const {
             blanks = 0;
             if (lines && here.line != Line::None)
                 line += boxDrawingFor(here.line);
+            else if (!here.glyph.empty())
+                line += here.glyph;
             else
                 line += here.character;
         }

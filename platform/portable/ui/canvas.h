@@ -1,7 +1,7 @@
 // A screen of character cells that the dialogs are drawn into; each front
 // end shows it in its own way. Every cell holds a plain ASCII character, so
 // that the screen reads the same everywhere; what a terminal may show better
-// (a line of a frame, a colour) is said beside it.
+// (a line of a frame, a colour, a character beyond ASCII) is said beside it.
 #pragma once
 
 #include <string>
@@ -42,7 +42,10 @@ enum class Surface : unsigned char {
 };
 
 struct Cell {
-    char character = ' ';
+    char character = ' ';  // '?' for a glyph beyond ASCII
+    std::string glyph;     // UTF-8 of a glyph beyond ASCII (see display_text.h)
+    // Cells taken: 2 for a wide glyph, whose right half is a cell of width 0.
+    unsigned char width = 1;
     unsigned attributes = attrNormal;
     Line line = Line::None;
     Surface surface = Surface::Screen;
@@ -59,8 +62,16 @@ public:
     // Characters and lines leave the surface of a cell as it was.
     void setClip(int left, int top, int width, int height);
     void clearClip();
+    struct Clip {
+        int left, top, right, bottom;
+    };
+    Clip clip() const { return Clip{clipLeft_, clipTop_, clipRight_, clipBottom_}; }
+    void restoreClip(const Clip &clip);
+    // Clips to the part of the current clip rectangle that this one covers.
+    void narrowClip(int left, int top, int width, int height);
     void put(int column, int row, char character, unsigned attributes = attrNormal);
     void putLine(int column, int row, Line line, unsigned attributes = attrNormal);
+    // Text as glyphs (see display_text.h); a wide glyph cut by the clip is a blank.
     void write(int column, int row, const std::string &text, unsigned attributes = attrNormal);
     void fill(int left, int top, int width, int height, char character, unsigned attributes = attrNormal);
     void addAttributes(int left, int top, int width, int height, unsigned attributes);
@@ -81,6 +92,9 @@ public:
 private:
     bool visible(int column, int row) const;
     Cell &cell(int column, int row);
+    // Before a cell is drawn over: the other half of a wide glyph it holds becomes a blank.
+    void splitWide(int column, int row);
+    void putGlyph(int column, int row, const std::string &glyph, int width, unsigned attributes);
     std::string rows(bool lines) const;
     int columns_;
     int rows_;

@@ -24,7 +24,9 @@ ManagerState &state() {
     return instance;
 }
 
-WindowKind kindOf(const DialogControlTemplate &control) {
+}  // namespace
+
+WindowKind windowKindOf(const DialogControlTemplate &control) {
     const std::string &name = control.className;
     auto is = [&name](const char *wanted) {
         if (name.size() != std::char_traits<char>::length(wanted)) return false;
@@ -54,6 +56,8 @@ WindowKind kindOf(const DialogControlTemplate &control) {
     return WindowKind::Other;
 }
 
+namespace {
+
 HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LONG_PTR userData) {
     Window dialog;
     dialog.kind = WindowKind::Dialog;
@@ -71,7 +75,7 @@ HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
     std::vector<HWND> children;
     for (const DialogControlTemplate &item : dialogTemplate.controls) {
         Window control;
-        control.kind = kindOf(item);
+        control.kind = windowKindOf(item);
         control.parent = handle;
         control.id = static_cast<int>(static_cast<WORD>(item.id));
         if (item.id == 0xFFFFFFFFu || static_cast<WORD>(item.id) == 0xFFFF) control.id = -1;

@@ -15,6 +15,9 @@ namespace corvant::ui {
 INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LPARAM initParam,
                   LONG_PTR userData = 0);
 
+// The kind of window a template's control makes.
+WindowKind windowKindOf(const DialogControlTemplate &control);
+
 // The dialogs that are open, the active one last.
 const std::vector<HWND> &openDialogs();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/dialog_template.h"
 #include "platform/portable/ui/embedded_resources.h"
 #include "platform/portable/ui/layout.h"
@@ -9,10 +10,24 @@
 namespace corvant::ui {
 namespace {
 
-void include(int cx, int cy, int &columns, int &rows) {
-    CellRect client = cellRect(0, 0, cx, cy);
-    columns = std::max(columns, client.width + 2);
-    rows = std::max(rows, client.height + 2);
+// The dialog's size at its smallest, its empty rows closed up.
+void include(const DialogTemplate &dialog, int &columns, int &rows) {
+    std::vector<Window> controls;
+    for (const DialogControlTemplate &item : dialog.controls) {
+        Window control;
+        control.kind = windowKindOf(item);
+        control.text = item.text.isNumber ? std::string() : item.text.name;
+        control.style = item.style;
+        control.x = item.x;
+        control.y = item.y;
+        control.cx = item.cx;
+        control.cy = item.cy;
+        controls.push_back(control);
+    }
+    std::vector<const Window *> pointers;
+    for (const Window &control : controls) pointers.push_back(&control);
+    columns = std::max(columns, cellRect(0, 0, dialog.cx, dialog.cy).width + 2);
+    rows = std::max(rows, dialogRows(pointers, dialog.cy, 0).height + 2);
 }
 
 }  // namespace
@@ -21,13 +36,10 @@ void programScreenSize(int &columns, int &rows) {
     columns = rows = 0;
     for (const ResourceData &resource : embeddedResources(resourceTypeDialog)) {
         DialogTemplate dialog;
-        if (parseDialogTemplate(resource.data, resource.size, dialog)) include(dialog.cx, dialog.cy, columns, rows);
+        if (parseDialogTemplate(resource.data, resource.size, dialog)) include(dialog, columns, rows);
     }
-    int cx, cy;
-    fileChooserSize(cx, cy);
-    include(cx, cy, columns, rows);
-    widestMessageBoxSize(cx, cy);
-    include(cx, cy, columns, rows);
+    include(largestFileChooser(), columns, rows);
+    include(widestMessageBox(), columns, rows);
 }
 
 }  // namespace corvant::ui

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <climits>
 #include <dirent.h>
 #include <memory>
 #include <string>
@@ -17,7 +18,9 @@
 #include "platform/portable/files/path_names.h"
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/dialog_sizes.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/edit_field.h"
+#include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/user.h"
 
 using namespace corvant::ui;
@@ -28,6 +31,8 @@ enum ControlId { idNameLabel = 3000, idName = 3001, idList = 3002, idFolder = 30
 
 constexpr int dialogColumns = 64;
 constexpr int dialogRows = 20;
+constexpr int messageColumns = 62;
+constexpr int messageRows = 3;
 
 struct ChooserState {
     OPENFILENAMEA *request;
@@ -36,6 +41,7 @@ struct ChooserState {
     std::vector<std::string> patterns;
     std::string filterName;
     std::vector<std::string> entries;  // folders end in '/'
+    std::string message;               // the first message shown (for measuring the dialog)
 };
 
 // Names match without regard to case, as everywhere else in the program.
@@ -145,6 +151,23 @@ void setText(HWND dialog, int id, const std::string &text) {
     if (Window *control = findChild(*findWindow(dialog), id)) control->text = text;
 }
 
+// A message about a path, with as much of the path's end as the message's
+// lines hold, so that the name and what follows it are always seen.
+void setPathMessage(HWND dialog, const std::string &before, const std::string &path, const std::string &after) {
+    std::string shown = path;
+    for (;;) {
+        std::string message = before + shown + after;
+        if (static_cast<int>(wrapText(message, messageColumns).size()) <= messageRows || shown.size() <= 4) {
+            setText(dialog, idMessage, message);
+            return;
+        }
+        size_t cut = std::max<size_t>(1, (shown.size() - 3) / 8);
+        size_t start = 3 + cut;
+        while (start < shown.size() && (static_cast<unsigned char>(shown[start]) & 0xC0) == 0x80) ++start;
+        shown = "..." + shown.substr(start);
+    }
+}
+
 void showFolder(HWND dialog) {
     ChooserState &state = stateOf(dialog);
     listFolder(state);
@@ -153,9 +176,9 @@ void showFolder(HWND dialog) {
     for (const std::string &entry : state.entries)
         SendMessageA(list->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     std::string label = "Look in: ";
-    size_t room = dialogColumns - 2 - label.size();
+    const int room = dialogColumns - 2 - textWidth(label);
     std::string folder = state.folder;
-    if (folder.size() > room) folder = "..." + folder.substr(folder.size() - (room - 3));
+    if (textWidth(folder) > room) folder = ellipsis() + textTail(folder, room - textWidth(ellipsis()));
     setText(dialog, idFolder, label + folder);
 }
 
@@ -182,10 +205,16 @@ void accept(HWND dialog) {
     std::string typed = findChild(*findWindow(dialog), idName)->text;
     if (typed.empty()) return;
     std::string path = joinPath(state.folder, typed);
+    if (path.size() >= PATH_MAX) {
+        setPathMessage(dialog, "The path ", path,
+                       " is too long to be opened here: it has " + std::to_string(path.size()) +
+                           " characters, this system opens at most " + std::to_string(PATH_MAX - 1) + ".");
+        return;
+    }
     if (isDirectory(path)) {
         std::string folder = canonicalFolder(path);
         if (folder.empty() || access(folder.c_str(), R_OK | X_OK) != 0) {
-            setText(dialog, idMessage, "The folder " + path + " cannot be opened.");
+            setPathMessage(dialog, "The folder ", path, " cannot be opened.");
             return;
         }
         state.folder = folder;
@@ -209,11 +238,11 @@ void accept(HWND dialog) {
         if (isExistingFile(withExtension) || !isExistingFile(path)) path = withExtension;
     }
     if ((request.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !isDirectory(parentOf(path))) {
-        setText(dialog, idMessage, "The folder " + parentOf(path) + " does not exist. Check the path and try again.");
+        setPathMessage(dialog, "The folder ", parentOf(path), " does not exist. Check the path and try again.");
         return;
     }
     if ((request.Flags & OFN_FILEMUSTEXIST) && !isExistingFile(path)) {
-        setText(dialog, idMessage, "The file " + typedPath + " was not found. Check the file name and try again.");
+        setPathMessage(dialog, "The file ", typedPath, " was not found. Check the file name and try again.");
         return;
     }
     if (path.size() + 1 > request.nMaxFile) {
@@ -254,6 +283,16 @@ INT_PTR CALLBACK chooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
                 if (index >= 0 && static_cast<size_t>(index) < entries.size()) setName(dialog, entries[index]);
                 return TRUE;
             }
+            if (HIWORD(wParam) == LBN_DBLCLK) {
+                // As OK on the entry: a folder opens, a file is chosen.
+                HWND list = reinterpret_cast<HWND>(lParam);
+                LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+                const std::vector<std::string> &entries = stateOf(dialog).entries;
+                if (index < 0 || static_cast<size_t>(index) >= entries.size()) return TRUE;
+                setName(dialog, entries[index]);
+                accept(dialog);
+                return TRUE;
+            }
             return FALSE;
         default: return FALSE;
         }
@@ -274,7 +313,7 @@ DialogTemplate chooserTemplate(const ChooserState &state) {
         cellControl("ListBox", "", LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP | WS_GROUP, idList, 1, 1, 62, 12),
         cellControl("Static", "", SS_LEFT | SS_NOPREFIX | WS_GROUP, idFolder, 1, 0, 62, 1),
         cellControl("Static", type, SS_LEFT | SS_NOPREFIX, idType, 1, 14, 62, 1),
-        cellControl("Static", "", SS_LEFT | SS_NOPREFIX, idMessage, 1, 15, 62, 2),
+        cellControl("Static", state.message, SS_LEFT | SS_NOPREFIX, idMessage, 1, 15, messageColumns, messageRows),
         cellControl("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, 38, 18, 10, 1),
         cellControl("Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 51, 18, 10, 1),
     };
@@ -306,7 +345,10 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
     return result == 1 ? TRUE : FALSE;
 }
 
-void corvant::ui::fileChooserSize(int &cx, int &cy) {
-    cx = dialogColumns * 4;
-    cy = dialogRows * 8;
+corvant::ui::DialogTemplate corvant::ui::largestFileChooser() {
+    ChooserState state;
+    OPENFILENAMEA request{};
+    state.request = &request;
+    state.message = std::string(messageColumns * messageRows, 'x');
+    return chooserTemplate(state);
 }

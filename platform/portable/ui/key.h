@@ -25,8 +25,11 @@ enum class KeyCode {
 
 struct Key {
     KeyCode code = KeyCode::Character;
-    char character = 0;  // for KeyCode::Character
+    // For KeyCode::Character: a byte of the character typed; one of several
+    // arrives as a key per byte, as a double-byte character does on Windows.
+    char character = 0;
     bool alt = false;
+    bool pasted = false;  // part of a paste: text for a field, never a command
 };
 
 enum class InputKind {

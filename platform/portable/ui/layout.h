@@ -2,6 +2,8 @@
 // across and 8 down, measured from the dialog's client area.
 #pragma once
 
+#include <vector>
+
 #include "platform/portable/ui/window.h"
 
 namespace corvant::ui {
@@ -12,10 +14,31 @@ struct CellRect {
 
 // The cells a rectangle in dialog units covers, partly covered cells included.
 CellRect cellRect(int x, int y, int cx, int cy);
-inline CellRect cellRect(const Window &w) { return cellRect(w.x, w.y, w.cx, w.cy); }
+// The cells of a control in its dialog's client area, on the rows its dialog
+// has on the active front end's screen (see dialogRows).
+CellRect cellRect(const Window &w);
+
+// The rows of the template on which a group box draws its top and bottom lines.
+int groupBoxTopRow(const Window &box);
+int groupBoxBottomRow(const Window &box);
+// Where a group box's frame is drawn in its dialog's client area.
+CellRect groupBoxFrame(const Window &box);
 
 // The row on which a one-line control (button, radio button, check box) is drawn: its middle.
 int middleRow(const Window &w);
+
+// The rows of a dialog's client area, one per 8 dialog units, and where each
+// of them is drawn. On a screen too low for the dialog, rows that no control
+// draws on are closed up (from the longest run of such rows on) until the
+// dialog fits or none is left; controls keep their order and never overlap.
+struct DialogRows {
+    std::vector<int> shownRow;  // for each row of the template: the row it is drawn on
+    int height = 0;
+    int shown(int templateRow) const;
+};
+// availableRows: the client rows the screen offers (0: as few as can be).
+DialogRows dialogRows(const std::vector<const Window *> &controls, int cy, int availableRows);
+DialogRows dialogRows(const Window &dialog, int availableRows);
 
 // Pixels per character cell, for list box extents (4 dialog units of an 8-point dialog font).
 constexpr int pixelsPerCell = 6;
@@ -23,8 +46,10 @@ constexpr int pixelsPerCell = 6;
 // List box interior: rows of entries and columns of entry text.
 int listVisibleRows(const Window &list);
 int listTextColumns(const Window &list);
-// How many cells the entries can be scrolled sideways.
+// How many cells the entries can be scrolled sideways: as far as the
+// extent set with LB_SETHORIZONTALEXTENT reaches beyond the entries' columns.
 int listHorizontalRange(const Window &list);
+bool hasHorizontalBar(const Window &list);
 
 // A list box's scroll bars, in cells from its frame's top left corner: the
 // vertical one beside the entries, the horizontal one below them. A thumb is

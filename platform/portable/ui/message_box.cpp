@@ -10,6 +10,7 @@
 #include "platform/portable/test_hooks.h"
 #include "platform/portable/ui/dialog_manager.h"
 #include "platform/portable/ui/dialog_sizes.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/front_end.h"
 #include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/user.h"
@@ -60,10 +61,10 @@ corvant::ui::DialogTemplate boxTemplate(const std::string &text, const std::stri
                                         const std::vector<BoxButton> &buttons) {
     std::vector<std::string> lines = corvant::ui::wrapText(text, widestLine);
     int textColumns = 0;
-    for (const std::string &line : lines) textColumns = std::max(textColumns, static_cast<int>(line.size()));
+    for (const std::string &line : lines) textColumns = std::max(textColumns, corvant::ui::textWidth(line));
     int markerWidth = marker ? markerColumns : 0;
     int buttonRow = static_cast<int>(buttons.size()) * (buttonColumns + buttonGap) - buttonGap;
-    int columns = std::max({textColumns + markerWidth + 4, static_cast<int>(title.size()) + 6, buttonRow + 4, 16});
+    int columns = std::max({textColumns + markerWidth + 4, corvant::ui::textWidth(title) + 6, buttonRow + 4, 16});
     int rows = static_cast<int>(lines.size()) + 4;
 
     corvant::ui::DialogTemplate box;
@@ -124,9 +125,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return 0;
 }
 
-void corvant::ui::widestMessageBoxSize(int &cx, int &cy) {
+corvant::ui::DialogTemplate corvant::ui::widestMessageBox() {
     const std::vector<BoxButton> buttons(std::begin(yesNoButtons), std::end(yesNoButtons));
-    const corvant::ui::DialogTemplate box = boxTemplate(std::string(widestLine, 'x'), "", "(X)", buttons);
-    cx = box.cx;
-    cy = box.cy;
+    return boxTemplate(std::string(widestLine, 'x'), "", "(X)", buttons);
 }

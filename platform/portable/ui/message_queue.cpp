@@ -61,6 +61,9 @@ bool queueKey(const Key &key) {
     if (!dialog) return false;
     Window *focus = findWindow(dialog->focus);
     const bool focused = focus && (focus == dialog || focus->parent == dialog->handle);
+    // Pasted text goes into a field with the focus and nowhere else: its
+    // letters are no mnemonics, its blanks press no button.
+    if (key.pasted && !(focused && focus->kind == WindowKind::Edit)) return false;
     const bool system = key.alt || !focused;
     MSG message{};
     message.hwnd = focused ? focus->handle : dialog->handle;

@@ -16,6 +16,20 @@ HWND &captured() {
     return window;
 }
 
+// The last press, for telling a double click.
+struct Press {
+    HWND window = nullptr;
+    int column = -1, row = -1;
+    DWORD time = 0;
+    bool wasDouble = false;  // a third press starts anew
+};
+Press &lastPress() {
+    static Press press;
+    return press;
+}
+
+constexpr UINT doubleClickMilliseconds = 500;
+
 Window *dialogOf(const Window &control) {
     Window *parent = findWindow(control.parent);
     return parent && parent->kind == WindowKind::Dialog ? parent : nullptr;
@@ -45,7 +59,8 @@ void takeFocus(Window &dialog, Window &control) {
 }  // namespace
 
 bool isMouseMessage(UINT message) {
-    return message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_MOUSEWHEEL;
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK ||
+           message == WM_MOUSEWHEEL;
 }
 
 bool mouseMessageFor(const MouseEvent &event, int screenColumns, int screenRows, MSG &message) {
@@ -92,6 +107,13 @@ bool mouseMessageFor(const MouseEvent &event, int screenColumns, int screenRows,
         row -= place.top;
     }
     message.lParam = cellParam(column, row);
+    if (message.message == WM_LBUTTONDOWN) {
+        Press &last = lastPress();
+        bool isDouble = !last.wasDouble && last.window == message.hwnd && last.column == column && last.row == row &&
+                        message.time - last.time <= GetDoubleClickTime();
+        last = Press{message.hwnd, column, row, message.time, isDouble};
+        if (isDouble) message.message = WM_LBUTTONDBLCLK;
+    }
     return true;
 }
 
@@ -121,6 +143,24 @@ LRESULT controlMouseMessage(Window &control, UINT message, WPARAM wParam, LPARAM
         default: break;
         }
         return 0;
+    case WM_LBUTTONDBLCLK:
+        switch (control.kind) {
+        case WindowKind::ListBox: {
+            // A double click on an entry tells the dialog at once; the release
+            // that follows changes nothing (the dialog may have refilled the list).
+            if (listBoxPress(control, columnOf(lParam), rowOf(lParam)) != ListPress::Entries) break;
+            takeFocus(*dialog, control);
+            const int index = control.topIndex + rowOf(lParam) - 1;
+            if (index < static_cast<int>(control.items.size()) && (control.style & LBS_NOTIFY))
+                sendToDialog(*dialog, WM_COMMAND, MAKEWPARAM(control.id, LBN_DBLCLK),
+                             reinterpret_cast<LPARAM>(control.handle));
+            break;
+        }
+        default:
+            // Elsewhere the second press of a double click is a press.
+            return controlMouseMessage(control, WM_LBUTTONDOWN, wParam, lParam);
+        }
+        return 0;
     case WM_LBUTTONUP: {
         // A button acts when the button that pressed it is released over it;
         // a list tells its dialog of the entry now highlighted.
@@ -144,7 +184,10 @@ LRESULT controlMouseMessage(Window &control, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void resetMouse() { captured() = nullptr; }
+void resetMouse() {
+    captured() = nullptr;
+    lastPress() = Press{};
+}
 
 }  // namespace corvant::ui
 
@@ -160,5 +203,7 @@ BOOL WINAPI ReleaseCapture() {
     captured() = nullptr;
     return TRUE;
 }
+
+UINT WINAPI GetDoubleClickTime() { return doubleClickMilliseconds; }
 
 HWND WINAPI GetCapture() { return findWindow(captured()) ? captured() : nullptr; }

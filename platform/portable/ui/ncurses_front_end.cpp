@@ -9,18 +9,31 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string>
 #include <langinfo.h>
 #include <locale.h>
 #include <ncurses.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/front_end.h"
 
 namespace corvant::ui {
 namespace {
 
 volatile sig_atomic_t terminalActive = 0;
+// Job control: Ctrl+Z asks for a stop, which the front end makes once the
+// terminal is restored; a continue (after any stop) asks for a redraw at the
+// terminal's size of that moment, which may have changed meanwhile.
+volatile sig_atomic_t stopAsked = 0;
+volatile sig_atomic_t continued = 0;
+
+// Input that keeps failing without a hang-up is taken as the end after this many tries.
+constexpr int failedReadsBeforeClosed = 50;
+constexpr int failedReadWaitMilliseconds = 100;
 
 const int endingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 
@@ -34,6 +47,30 @@ const char sgrMousePrefix[] = "\033[<";
 const char olderMousePrefix[] = "\033[M";
 const char sgrMouseOn[] = "\033[?1006h";
 const char sgrMouseOff[] = "\033[?1006l";
+
+// Bracketed paste: the terminal marks pasted text with these, once asked.
+const char pasteOn[] = "\033[?2004h";
+const char pasteOff[] = "\033[?2004l";
+constexpr int pasteStartKey = KEY_MAX + 0x402;
+constexpr int pasteEndKey = KEY_MAX + 0x403;
+
+// The editing keys as xterm, tmux, screen and the Linux console send them,
+// known whatever the terminal's description says.
+struct KnownSequence {
+    const char *sequence;
+    int key;
+};
+const KnownSequence knownSequences[] = {
+    {"\033[1~", KEY_HOME}, {"\033[7~", KEY_HOME},        {"\033[H", KEY_HOME},       {"\033OH", KEY_HOME},
+    {"\033[4~", KEY_END},  {"\033[8~", KEY_END},         {"\033[F", KEY_END},        {"\033OF", KEY_END},
+    {"\033[2~", KEY_IC},   {"\033[3~", KEY_DC},          {"\033[5~", KEY_PPAGE},     {"\033[6~", KEY_NPAGE},
+    {"\033[A", KEY_UP},    {"\033[B", KEY_DOWN},         {"\033[C", KEY_RIGHT},      {"\033[D", KEY_LEFT},
+    {"\033OA", KEY_UP},    {"\033OB", KEY_DOWN},         {"\033OC", KEY_RIGHT},      {"\033OD", KEY_LEFT},
+    {"\033[Z", KEY_BTAB},  {"\033[200~", pasteStartKey}, {"\033[201~", pasteEndKey},
+};
+
+// A sequence the program does not know takes at most this many bytes after "\033[".
+constexpr int longestSequence = 32;
 
 // How long the rest of a mouse report may take to arrive, per character.
 constexpr int reportWaitMilliseconds = 50;
@@ -53,6 +90,8 @@ struct Terminal {
     bool colour = false;
     bool grey = false;          // a dark grey of its own (16 colours or more)
     bool sgrRequested = false;  // SGR mouse reports asked for beside ncurses' own request
+    bool pasteRequested = false;
+    bool utf8 = false;  // keys are read as UTF-8
 };
 
 Terminal terminal;
@@ -73,6 +112,7 @@ void writeToTerminal(const char *text) {
 void restoreTerminal() {
     if (terminalActive) {
         terminalActive = 0;
+        if (terminal.pasteRequested) writeToTerminal(pasteOff);
         if (terminal.sgrRequested) writeToTerminal(sgrMouseOff);
         endwin();
     }
@@ -82,6 +122,42 @@ void restoreAndReraise(int signalNumber) {
     restoreTerminal();
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
+}
+
+void askForStop(int) { stopAsked = 1; }
+void noteContinued(int) { continued = 1; }
+
+// Without SA_RESTART, so that a read waiting for a key returns at the signal.
+void catchSignal(int signalNumber, void (*handler)(int), struct sigaction *previous) {
+    struct sigaction action {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = handler;
+    sigaction(signalNumber, &action, previous);
+}
+
+struct JobControl {
+    bool installed = false;
+    struct sigaction previousStop {};
+    struct sigaction previousContinue {};
+};
+JobControl jobControl;
+
+// Where Ctrl+Z is ignored (a shell without job control), it stays ignored.
+void installJobControl() {
+    struct sigaction current {};
+    sigaction(SIGTSTP, nullptr, &current);
+    if (current.sa_handler == SIG_IGN) return;
+    stopAsked = continued = 0;
+    catchSignal(SIGTSTP, askForStop, &jobControl.previousStop);
+    catchSignal(SIGCONT, noteContinued, &jobControl.previousContinue);
+    jobControl.installed = true;
+}
+
+void removeJobControl() {
+    if (!jobControl.installed) return;
+    sigaction(SIGTSTP, &jobControl.previousStop, nullptr);
+    sigaction(SIGCONT, &jobControl.previousContinue, nullptr);
+    jobControl = JobControl{};
 }
 
 bool hasCapability(const char *name) {
@@ -105,6 +181,8 @@ void chooseCharacterType() {
     bool utf8 = codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
     freelocale(chosen);
     std::setlocale(LC_CTYPE, utf8 ? "" : "C");
+    setUtf8Text(utf8);
+    terminal.utf8 = utf8;
 }
 
 // False when the terminal cannot hold the pairs after all.
@@ -139,6 +217,13 @@ void startMouse() {
     if (reporting) {
         writeToTerminal(sgrMouseOn);
         terminal.sgrRequested = true;
+    }
+    // Terminals that report the mouse as xterm does mark pastes as it does
+    // once asked; others ignore the request.
+    for (const KnownSequence &known : knownSequences) define_key(known.sequence, known.key);
+    if (reporting || hasCapability("BE")) {
+        writeToTerminal(pasteOn);
+        terminal.pasteRequested = true;
     }
 }
 
@@ -197,6 +282,9 @@ void drawCell(int row, int column, const Cell &cell) {
         short glyphPair;
         getcchar(glyph, text, &glyphAttributes, &glyphPair, nullptr);
         attributes |= glyphAttributes;
+    } else if (!cell.glyph.empty()) {
+        // Only made in a UTF-8 locale, which the program then runs in.
+        if (std::mbstowcs(text, cell.glyph.c_str(), CCHARW_MAX) == static_cast<size_t>(-1)) text[0] = L'?';
     } else {
         unsigned char c = static_cast<unsigned char>(cell.character);
         text[0] = c < 0x20 || c > 0x7e ? L'?' : static_cast<wchar_t>(c);
@@ -216,8 +304,13 @@ public:
     void present(const Canvas &screen) override {
         erase();
         for (int row = 0; row < screen.rows() && row < LINES; ++row)
-            for (int column = 0; column < screen.columns() && column < COLS; ++column)
-                drawCell(row, column, screen.at(column, row));
+            for (int column = 0; column < screen.columns() && column < COLS; ++column) {
+                const Cell &cell = screen.at(column, row);
+                // The right half of a wide glyph is drawn with its left one, which must fit.
+                if (cell.width == 0) continue;
+                if (cell.width == 2 && column + 1 >= COLS) break;
+                drawCell(row, column, cell);
+            }
         if (screen.cursorColumn >= 0 && screen.cursorRow >= 0) {
             curs_set(1);
             move(screen.cursorRow, screen.cursorColumn);
@@ -233,21 +326,96 @@ public:
             pending_.pop_front();
             return InputRead::Read;
         }
-        nodelay(stdscr, wait ? FALSE : TRUE);
+        int failedReads = 0;
         for (;;) {
+            if (catchUpWithJobControl(event)) return InputRead::Read;
+            nodelay(stdscr, wait ? FALSE : TRUE);
             errno = 0;
             int c = getch();
-            if (c == ERR && !wait) return InputRead::Nothing;
-            if (c == ERR && errno == EINTR) continue;
-            if (c == ERR) return InputRead::Closed;
-            if (translate(c, event, wait)) return InputRead::Read;
+            if (c != ERR) {
+                failedReads = 0;
+                if (translate(c, event, wait)) return InputRead::Read;
+                continue;
+            }
+            if (stopAsked || continued) continue;
+            if (!wait) return InputRead::Nothing;
+            // A signal, a stop or a read refused meanwhile is no end of input;
+            // only a terminal that is gone is.
+            if (errno != EINTR && terminalGone(++failedReads)) return InputRead::Closed;
         }
     }
 
-    void forgetPending() { pending_.clear(); }
+    void forgetPending() {
+        pending_.clear();
+        pasting_ = pasteLineEnded_ = false;
+    }
 
 private:
+    // Stops the program as Ctrl+Z asked, with the terminal restored, and
+    // after any continue draws the screen again at the terminal's size.
+    bool catchUpWithJobControl(InputEvent &event) {
+        if (stopAsked) {
+            stopAsked = 0;
+            // Where the program is not alone in its job (started by a script),
+            // the shell may already have taken the terminal back: restoring it
+            // must then not stop the program a second time.
+            sigset_t output, previous;
+            sigemptyset(&output);
+            sigaddset(&output, SIGTTOU);
+            sigprocmask(SIG_BLOCK, &output, &previous);
+            if (terminal.pasteRequested) writeToTerminal(pasteOff);
+            if (terminal.sgrRequested) writeToTerminal(sgrMouseOff);
+            endwin();
+            sigprocmask(SIG_SETMASK, &previous, nullptr);
+            signal(SIGTSTP, SIG_DFL);
+            sigset_t stop;
+            sigemptyset(&stop);
+            sigaddset(&stop, SIGTSTP);
+            sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+            raise(SIGTSTP);  // returns once continued
+            catchSignal(SIGTSTP, askForStop, nullptr);
+            continued = 1;
+        }
+        if (!continued) return false;
+        continued = 0;
+        if (terminal.sgrRequested) writeToTerminal(sgrMouseOn);
+        if (terminal.pasteRequested) writeToTerminal(pasteOn);
+        winsize size{};
+        if (ioctl(fileno(terminal.output), TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
+            resize_term(size.ws_row, size.ws_col);
+        clearok(curscr, TRUE);  // the next refresh repaints every cell
+        event = InputEvent();
+        event.kind = InputKind::Resize;
+        return true;
+    }
+
+    // After a failed read: whether the terminal has hung up, or its input
+    // keeps failing without one (waiting a little, so as not to spin).
+    static bool terminalGone(int failedReads) {
+        pollfd input{fileno(terminal.input), POLLIN, 0};
+        int ready = poll(&input, 1, failedReadWaitMilliseconds);
+        if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
+        return failedReads >= failedReadsBeforeClosed;
+    }
+
+    // Inside a paste, text is text: line breaks and tabs press nothing, and
+    // as in a one-line field on Windows, what follows the first line break is
+    // not taken.
     bool translate(int c, InputEvent &event, bool wait) {
+        if (pasting_ && c != pasteEndKey) {
+            if (c == '\r' || c == '\n' || c == KEY_ENTER) pasteLineEnded_ = true;
+            if (c == 27 || (c >= 0x80 && c <= 0xFF)) return translateKey(c, event, wait);
+            if (pasteLineEnded_ || c < 0x20 || c >= 0x7f) return false;
+            event = InputEvent();
+            event.key.code = KeyCode::Character;
+            event.key.character = static_cast<char>(c);
+            event.key.pasted = true;
+            return true;
+        }
+        return translateKey(c, event, wait);
+    }
+
+    bool translateKey(int c, InputEvent &event, bool wait) {
         event = InputEvent();
         Key &key = event.key;
         switch (c) {
@@ -278,25 +446,15 @@ private:
         case 127:
         case 8: key.code = KeyCode::Backspace; return true;
         case KEY_DC: key.code = KeyCode::Delete; return true;
-        case 27: {
-            // Escape alone, or Alt+key sent as Escape followed by the key.
-            nodelay(stdscr, TRUE);
-            int next = getch();
-            nodelay(stdscr, wait ? FALSE : TRUE);
-            if (next == ERR || next == 27) {
-                key.code = KeyCode::Escape;
-                return true;
-            }
-            if (next >= 0x20 && next < 0x7f && next != ' ') {
-                key.code = KeyCode::Character;
-                key.character = static_cast<char>(next);
-                key.alt = true;
-                return true;
-            }
-            key.code = KeyCode::Escape;
-            return true;
-        }
+        case 27: return readEscape(event, wait);
+        case pasteStartKey:
+            pasting_ = true;
+            pasteLineEnded_ = false;
+            return false;
+        case pasteEndKey: pasting_ = pasteLineEnded_ = false; return false;
+        case KEY_IC: return false;
         default:
+            if (c >= 0x80 && c <= 0xFF) return readCharacter(c, event, wait);
             if (c >= 0x20 && c < 0x7f) {
                 key.code = KeyCode::Character;
                 key.character = static_cast<char>(c);
@@ -304,6 +462,65 @@ private:
             }
             return false;
         }
+    }
+
+    // Escape alone, Alt+key sent as Escape and the key, or a sequence of a
+    // key: one the program does not know is read whole and dropped.
+    bool readEscape(InputEvent &event, bool wait) {
+        Key &key = event.key;
+        wtimeout(stdscr, reportWaitMilliseconds);
+        int next = getch();
+        key.code = KeyCode::Escape;
+        if (next == '[' || next == 'O') {
+            // CSI: parameters and intermediates, then a final byte; SS3: one byte.
+            bool csi = next == '[';
+            for (int read = 0; read < longestSequence; ++read) {
+                int c = getch();
+                if (c == ERR || !csi || (c >= 0x40 && c <= 0x7e) || c < 0x20 || c > 0x7e) break;
+            }
+            nodelay(stdscr, wait ? FALSE : TRUE);
+            return false;
+        }
+        nodelay(stdscr, wait ? FALSE : TRUE);
+        if (next >= 0x21 && next < 0x7f) {
+            key.code = KeyCode::Character;
+            key.character = static_cast<char>(next);
+            key.alt = true;
+        }
+        return !pasting_;
+    }
+
+    // The rest of a character of several bytes, in a UTF-8 locale: each of
+    // its bytes is a key. A byte that begins no valid character is dropped.
+    bool readCharacter(int lead, InputEvent &event, bool wait) {
+        if (!terminal.utf8) return false;
+        std::string bytes(1, static_cast<char>(lead));
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        wtimeout(stdscr, reportWaitMilliseconds);
+        while (static_cast<int>(bytes.size()) < length) {
+            int c = getch();
+            if (c < 0x80 || c > 0xBF) {
+                if (c != ERR) ungetch(c);  // the next key's
+                break;
+            }
+            bytes += static_cast<char>(c);
+        }
+        nodelay(stdscr, wait ? FALSE : TRUE);
+        bool saved = utf8Text();
+        setUtf8Text(true);
+        Glyph glyph = glyphAt(bytes, 0);
+        setUtf8Text(saved);
+        if (static_cast<int>(bytes.size()) != length || glyph.length != bytes.size() || (pasting_ && pasteLineEnded_))
+            return false;
+        event.key.code = KeyCode::Character;
+        event.key.character = bytes[0];
+        event.key.pasted = pasting_;
+        for (size_t i = 1; i < bytes.size(); ++i) {
+            InputEvent more = event;
+            more.key.character = bytes[i];
+            pending_.push_back(more);
+        }
+        return true;
     }
 
     static void setMouse(InputEvent &event, MouseAction action, int column, int row) {
@@ -395,6 +612,8 @@ private:
     }
 
     std::deque<InputEvent> pending_;
+    bool pasting_ = false;
+    bool pasteLineEnded_ = false;  // the rest of this paste is dropped
 };
 
 TerminalFrontEnd front;
@@ -402,9 +621,22 @@ TerminalFrontEnd front;
 bool start(FILE *input, FILE *output, const char *terminalType) {
     chooseCharacterType();
     set_escdelay(25);
+    installJobControl();  // before ncurses, which then leaves Ctrl+Z to the front end
     terminal.screen = newterm(terminalType, output, input);
-    if (!terminal.screen) return false;
+    if (!terminal.screen) {
+        removeJobControl();
+        return false;
+    }
     set_term(terminal.screen);
+    // A terminal that cannot place the cursor ("dumb", a printing terminal)
+    // cannot show a dialog.
+    if (!hasCapability("cup")) {
+        endwin();
+        delscreen(terminal.screen);
+        terminal.screen = nullptr;
+        removeJobControl();
+        return false;
+    }
     terminalActive = 1;
     static bool handlersInstalled = false;
     if (!handlersInstalled) {
@@ -450,6 +682,7 @@ bool startTerminalFrontEnd(int input, int output, const char *terminalType) {
 void stopTerminalFrontEnd() {
     if (activeFrontEnd() == &front) setActiveFrontEnd(nullptr);
     restoreTerminal();
+    removeJobControl();
     if (terminal.screen) delscreen(terminal.screen);
     if (terminal.ownsFiles) {
         if (terminal.input) std::fclose(terminal.input);

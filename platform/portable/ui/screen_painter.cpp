@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/portable/ui/dialog_sizes.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/layout.h"
 #include "platform/portable/ui/mnemonic.h"
@@ -55,18 +56,33 @@ void focusMarker(Canvas &screen, int column, int row) {
     screen.cursorRow = row;
 }
 
-void paintStatic(Canvas &screen, Origin o, const Window &control) {
+bool drawsText(const Window &control) {
     DWORD type = control.style & SS_TYPEMASK;
-    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return;
+    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP;
+}
+
+DisplayText staticText(const Window &control) {
+    return control.style & SS_NOPREFIX ? DisplayText{control.text, -1} : withoutMnemonic(control.text);
+}
+
+// The lines of a label, wrapped at its width (which closing up rows leaves as it is).
+std::vector<std::string> staticLines(const Window &control) {
+    int width = (control.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP
+                    ? 1 << 20
+                    : cellRect(control.x, control.y, control.cx, control.cy).width;
+    return wrapText(staticText(control).text, width);
+}
+
+void paintStatic(Canvas &screen, Origin o, const Window &control) {
+    if (!drawsText(control)) return;
+    DWORD type = control.style & SS_TYPEMASK;
     CellRect r = cellRect(control);
-    bool prefix = !(control.style & SS_NOPREFIX);
-    DisplayText shown = prefix ? withoutMnemonic(control.text) : DisplayText{control.text, -1};
-    int width = type == SS_LEFTNOWORDWRAP ? 1 << 20 : r.width;
-    std::vector<std::string> lines = wrapText(shown.text, width);
+    DisplayText shown = staticText(control);
+    std::vector<std::string> lines = staticLines(control);
     unsigned attributes = control.enabled ? attrNormal : attrDim;
     for (size_t i = 0; i < lines.size() && static_cast<int>(i) < r.height; ++i) {
         int indent = 0;
-        int length = static_cast<int>(lines[i].size());
+        int length = textWidth(lines[i]);
         if (type == SS_CENTER)
             indent = std::max(0, (r.width - length) / 2);
         else if (type == SS_RIGHT)
@@ -80,16 +96,27 @@ void paintStatic(Canvas &screen, Origin o, const Window &control) {
 }
 
 void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
-    int left = control.x / 4, right = (control.x + control.cx - 1) / 4;
-    int top = (control.y + 4) / 8, bottom = (control.y + control.cy - 1) / 8;
+    CellRect box = groupBoxFrame(control);
+    int left = box.left, right = box.left + box.width - 1, top = box.top;
     unsigned attributes = control.enabled ? attrNormal : attrDim;
-    frame(screen, o.column + left, o.row + top, right - left + 1, bottom - top + 1, attributes);
+    frame(screen, o.column + left, o.row + top, box.width, box.height, attributes);
     DisplayText label = withoutMnemonic(control.text);
-    int room = right - left - 1;
-    if (!label.text.empty() && room > 2) {
+    // A blank on either side keeps the title off the corners.
+    int room = right - left - 3;
+    if (!label.text.empty() && room > 0) {
+        if (textWidth(label.text) > room) {
+            const std::string mark = ellipsis();
+            std::string kept;
+            for (size_t at = 0; at < label.text.size();) {
+                Glyph glyph = glyphAt(label.text, at);
+                if (textWidth(kept) + glyph.width + textWidth(mark) > room) break;
+                kept += label.text.substr(at, glyph.length);
+                at += glyph.length;
+            }
+            if (label.mnemonicIndex >= static_cast<int>(kept.size())) label.mnemonicIndex = -1;
+            label.text = kept + mark;
+        }
         label.text = " " + label.text + " ";
-        if (static_cast<int>(label.text.size()) > room) label.text = label.text.substr(0, room);
-        if (label.mnemonicIndex + 1 >= room) label.mnemonicIndex = -1;
         if (label.mnemonicIndex >= 0) ++label.mnemonicIndex;
         writeLabel(screen, o.column + left + 1, o.row + top, label, attributes);
     }
@@ -132,17 +159,17 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
     frame(screen, left, top, r.width, r.height, attributes);
     int rows = listVisibleRows(list), columns = listTextColumns(list);
     int count = static_cast<int>(list.items.size());
+    const Canvas::Clip dialogClip = screen.clip();
     for (int i = 0; i < rows && list.topIndex + i < count; ++i) {
         int index = list.topIndex + i;
-        const std::string &item = list.items[index];
-        std::string visible = static_cast<int>(item.size()) > list.horizontalOffset
-                                  ? item.substr(list.horizontalOffset, columns)
-                                  : std::string();
         bool highlighted = index == list.selected;
         unsigned itemAttributes = attributes | (highlighted ? attrReverse : attrNormal);
         screen.put(left + 1, top + 1 + i, highlighted ? '*' : ' ', attributes);
         screen.fill(left + 2, top + 1 + i, columns, 1, ' ', highlighted ? itemAttributes : attributes);
-        screen.write(left + 2, top + 1 + i, visible, itemAttributes);
+        // Scrolled sideways by whole cells: the entry starts to the left of its column.
+        screen.narrowClip(left + 2, top + 1 + i, columns, 1);
+        screen.write(left + 2 - list.horizontalOffset, top + 1 + i, list.items[index], itemAttributes);
+        screen.restoreClip(dialogClip);
     }
     // Scroll bars: a track with a thumb, drawn as dots while there is nothing to scroll.
     const ListScrollBars bars = listScrollBars(list);
@@ -177,13 +204,15 @@ void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
     int width = std::max(1, r.width);
     size_t cursor = std::min(field.cursor, field.text.size());
     size_t first = firstShownCharacter(field);
-    std::string shown = field.text.substr(first, width);
     unsigned attributes = field.enabled ? attrUnderline : attrDim;
     screen.fill(left, row, width, 1, '_', attributes);
-    screen.write(left, row, shown, attributes);
+    const Canvas::Clip dialogClip = screen.clip();
+    screen.narrowClip(left, row, width, 1);
+    screen.write(left, row, field.text.substr(first), attributes);
+    screen.restoreClip(dialogClip);
     if (focused) {
         screen.put(left - 1, row, '>', attrBold);
-        screen.cursorColumn = left + static_cast<int>(cursor - first);
+        screen.cursorColumn = left + textWidth(field.text.substr(first, cursor - first));
         screen.cursorRow = row;
     }
 }
@@ -210,8 +239,8 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
     screen.fill(left, top, width, height, ' ');
     screen.setSurface(left, top, width, height, Surface::Dialog);
     frame(screen, left, top, width, height, attrNormal);
-    std::string title = " " + dialog.text + " ";
-    if (static_cast<int>(title.size()) > width - 4) title = title.substr(0, std::max(0, width - 4));
+    // The caption between the corner's line and a line before the other corner.
+    std::string title = " " + fitCaption(dialog.text, std::max(0, width - 6)) + " ";
     screen.write(left + 2, top, title, attrTitle);
 
     screen.setClip(left + 1, top + 1, width - 2, height - 2);
@@ -239,6 +268,10 @@ void paintDialog(Canvas &screen, const Window &dialog, bool active) {
 
 }  // namespace
 
+int staticTextLines(const Window &control) {
+    return drawsText(control) ? static_cast<int>(staticLines(control).size()) : 0;
+}
+
 std::vector<std::string> wrapText(const std::string &text, int width) {
     std::vector<std::string> lines;
     width = std::max(1, width);
@@ -248,23 +281,40 @@ std::vector<std::string> wrapText(const std::string &text, int width) {
         std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
         std::string expanded;
-        for (char c : paragraph) {
-            if (c == '\t')
-                expanded.append(tabWidth - expanded.size() % tabWidth, ' ');
-            else
-                expanded += c;
+        int expandedWidth = 0;
+        for (size_t at = 0; at < paragraph.size();) {
+            if (paragraph[at] == '\t') {
+                int blanks = tabWidth - expandedWidth % tabWidth;
+                expanded.append(blanks, ' ');
+                expandedWidth += blanks;
+                ++at;
+                continue;
+            }
+            Glyph glyph = glyphAt(paragraph, at);
+            expanded += paragraph.substr(at, glyph.length);
+            expandedWidth += glyph.width;
+            at += glyph.length;
         }
         size_t position = 0;
         do {
-            size_t remaining = expanded.size() - position;
-            if (remaining <= static_cast<size_t>(width)) {
+            // The most whole glyphs from position that fit, and the last blank among them.
+            size_t fits = position, blank = std::string::npos;
+            for (int used = 0; fits < expanded.size();) {
+                Glyph glyph = glyphAt(expanded, fits);
+                if (used + glyph.width > width) break;
+                if (expanded[fits] == ' ') blank = fits;
+                used += glyph.width;
+                fits += glyph.length;
+            }
+            if (fits == expanded.size()) {
                 lines.push_back(expanded.substr(position));
                 break;
             }
-            size_t breakAt = expanded.rfind(' ', position + width);
+            size_t breakAt = expanded[fits] == ' ' ? fits : blank;
             if (breakAt == std::string::npos || breakAt <= position) {
-                lines.push_back(expanded.substr(position, width));
-                position += width;
+                if (fits == position) fits += glyphAt(expanded, fits).length;  // wider than the line
+                lines.push_back(expanded.substr(position, fits - position));
+                position = fits;
             } else {
                 lines.push_back(expanded.substr(position, breakAt - position));
                 position = breakAt + 1;
@@ -276,6 +326,23 @@ std::vector<std::string> wrapText(const std::string &text, int width) {
     }
     return lines;
 }
+
+std::string fitCaption(const std::string &caption, int width) {
+    if (textWidth(caption) <= width) return caption;
+    const std::string mark = ellipsis();
+    const int markWidth = textWidth(mark);
+    // The head up to the last " - " stays whole where it leaves room for a
+    // little of the rest, whose end is kept.
+    size_t split = caption.rfind(" - ");
+    if (split != std::string::npos) {
+        std::string head = caption.substr(0, split + 3);
+        int room = width - textWidth(head) - markWidth;
+        if (room >= 8) return head + mark + textTail(caption.substr(split + 3), room);
+    }
+    return width > markWidth ? mark + textTail(caption, width - markWidth) : textTail(caption, width);
+}
+
+const char *ellipsis() { return utf8Text() ? "\xE2\x80\xA6" : "..."; }
 
 void requiredScreenSize(const std::vector<HWND> &dialogs, int &columns, int &rows) {
     columns = rows = 0;

@@ -1,13 +1,16 @@
 #include "platform/portable/ui/scripted_front_end.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/portable/ui/dialog_manager.h"
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/front_end.h"
 
 namespace corvant::testing {
@@ -32,10 +35,17 @@ struct ScriptStep {
 bool findOnScreen(const ui::Canvas &screen, const std::string &text, int &column, int &row) {
     for (int r = 0; r < screen.rows(); ++r) {
         std::string line;
-        for (int c = 0; c < screen.columns(); ++c) line += screen.at(c, r).character;
+        std::vector<int> columnOfByte;
+        for (int c = 0; c < screen.columns(); ++c) {
+            const ui::Cell &cell = screen.at(c, r);
+            if (cell.width == 0) continue;
+            const std::string shown = cell.glyph.empty() ? std::string(1, cell.character) : cell.glyph;
+            line += shown;
+            columnOfByte.insert(columnOfByte.end(), shown.size(), c);
+        }
         size_t at = line.find(text);
         if (at != std::string::npos) {
-            column = static_cast<int>(at);
+            column = columnOfByte[at];
             row = r;
             return true;
         }
@@ -193,7 +203,10 @@ ScriptedFrontEnd &frontEnd() {
 
 }  // namespace
 
-void startScriptedFrontEnd(int columns, int rows) {
+void startScriptedFrontEnd(int columns, int rows, bool utf8) {
+    // A UTF-8 screen measures characters as a terminal in a UTF-8 locale does.
+    std::setlocale(LC_CTYPE, utf8 ? "C.UTF-8" : "C");
+    ui::setUtf8Text(utf8);
     ui::resetDialogManager();
     setClockStep(0);
     current() = std::make_unique<ScriptedFrontEnd>(columns, rows);
@@ -201,6 +214,8 @@ void startScriptedFrontEnd(int columns, int rows) {
 }
 
 void stopScriptedFrontEnd() {
+    std::setlocale(LC_CTYPE, "C");
+    ui::setUtf8Text(false);
     ui::resetDialogManager();
     setClockStep(0);
     ui::setActiveFrontEnd(nullptr);

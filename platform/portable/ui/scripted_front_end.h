@@ -12,8 +12,9 @@
 namespace corvant::testing {
 
 // Replaces the terminal with an in-memory screen of this size and forgets
-// every queued key, snapshot and open window.
-void startScriptedFrontEnd(int columns = 120, int rows = 50);
+// every queued key, snapshot and open window. With utf8, text is laid out
+// as in a UTF-8 locale, which the process's LC_CTYPE then is.
+void startScriptedFrontEnd(int columns = 120, int rows = 50, bool utf8 = false);
 void stopScriptedFrontEnd();
 
 // Queues keys. Plain characters stand for themselves; named keys are written
@@ -34,7 +35,7 @@ void stopScriptedFrontEnd();
 // without a key: "{Busy}{Pass}{Busy}{Esc}" brings Escape at the second look.
 void typeKeys(const std::string &script);
 
-// The current screen, one line per row, plain ASCII.
+// The current screen, one line per row (glyphs beyond ASCII in UTF-8).
 std::string screenText();
 // The screens recorded by {Snap}, in order.
 std::vector<std::string> snapshots();

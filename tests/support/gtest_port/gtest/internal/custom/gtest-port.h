@@ -22,8 +22,7 @@ public:
 
     void Notify() { notified_.store(true, std::memory_order_release); }
     void WaitForNotification() {
-        while (!notified_.load(std::memory_order_acquire)) {
-        }
+        while (!notified_.load(std::memory_order_acquire)) {}
     }
 
 private:
