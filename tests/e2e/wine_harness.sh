@@ -266,6 +266,26 @@ e2e_expect_success_box() {
     e2e_focus "$E2E_MAIN"
 }
 
+# Leave through "E&xit" after another program took Wine's foreground: the
+# main dialog is given the keyboard back until Exit ends the program (three
+# tries).
+e2e_exit_program_regaining_keyboard() {
+    local attempt i
+    for attempt in 1 2 3; do
+        e2e_activate "$E2E_MAIN"
+        e2e_key alt+x
+        for i in $(seq 50); do
+            kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || {
+                wait "$E2E_PROGRAM_PID" 2>/dev/null
+                E2E_PROGRAM_PID=""
+                return 0
+            }
+            sleep 0.1
+        done
+    done
+    e2e_fail "Exit did not end the program"
+}
+
 # Leave through "E&xit" and make sure the program ends.
 e2e_exit_program() {
     e2e_focus "$E2E_MAIN"
