@@ -127,16 +127,7 @@ VARIANT textArgument(const WideString &text) {
     return argument;
 }
 
-// COM is started once, on the dialogs' thread, and stays up until the
-// program ends: the file-open dialog starts it there too, and under Wine
-// CoUninitialize after a request to the desktop's shell does not return.
-bool comStarted() {
-    static const bool started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    return started;
-}
-
-bool openThroughDesktop(const char *file, const char *parameters) {
-    if (!comStarted()) return false;
+bool askDesktopShell(const char *file, const char *parameters) {
     ComPointer<IShellDispatch2> shell;
     const WideString wideFile(file);
     const WideString wideParameters(parameters ? parameters : "");
@@ -151,6 +142,14 @@ bool openThroughDesktop(const char *file, const char *parameters) {
     // The strings stay owned by the WideStrings; the VARIANTs only lend them.
     return shell->ShellExecute(wideFile.get(), textArgument(wideParameters), noDirectory, textArgument(verb), show) ==
            S_OK;
+}
+
+// Every COM pointer is released before COM is closed again.
+bool openThroughDesktop(const char *file, const char *parameters) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
+    const bool taken = askDesktopShell(file, parameters);
+    CoUninitialize();
+    return taken;
 }
 
 }  // namespace
