@@ -1,6 +1,10 @@
-// Text measured in terminal cells: each character of the UTF-8 text (each
-// byte that does not continue a character) is one cell wide.
+// Text measured in terminal cells, as the screen shows it: wide characters
+// take two cells, and each byte that is not UTF-8 one.
 #include "platform/portable/text_metrics.h"
+
+#include <string>
+
+#include "platform/portable/ui/display_text.h"
 #include "platform/portable/ui/layout.h"
 
 namespace {
@@ -17,10 +21,7 @@ HGDIOBJ WINAPI SelectObject(HDC, HGDIOBJ) { return nullptr; }
 
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (dc != terminalContext || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
-    LONG cells = 0;
-    for (int i = 0; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++cells;
-    }
+    const LONG cells = length > 0 ? corvant::ui::textWidth(std::string(text, static_cast<size_t>(length))) : 0;
     size->cx = cells * corvant::ui::pixelsPerCell;
     size->cy = corvant::ui::pixelsPerCell;  // heights are not asked for
     return TRUE;
