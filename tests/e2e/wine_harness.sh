@@ -157,10 +157,10 @@ e2e_start_program() {
     e2e_focus "$E2E_MAIN"
 }
 
-# Wait until the program has ended by itself.
-e2e_wait_program_end() {
+# e2e_program_ended [SECONDS]: true once the program has ended by itself.
+e2e_program_ended() {
     local i
-    for i in $(seq $((E2E_WAIT * 10))); do
+    for i in $(seq $((${1:-$E2E_WAIT} * 10))); do
         kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || {
             wait "$E2E_PROGRAM_PID" 2>/dev/null
             E2E_PROGRAM_PID=""
@@ -168,7 +168,11 @@ e2e_wait_program_end() {
         }
         sleep 0.1
     done
-    e2e_fail "the program did not end"
+    return 1
+}
+
+e2e_wait_program_end() {
+    e2e_program_ended || e2e_fail "the program did not end"
 }
 
 # e2e_wait_window TITLE_REGEX [SECONDS]: prints the window's id.
@@ -254,13 +258,18 @@ e2e_choose_file() {
     e2e_fail "the file-open dialog did not accept $1"
 }
 
+# e2e_wait_box_after_apply TITLE: waits for the box that ends an apply,
+# "Done" or "Corvant Error", and fails unless it is TITLE; E2E_BOX is its id.
+e2e_wait_box_after_apply() {
+    E2E_BOX=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "no box appeared after the apply"
+    [ "$(xdotool getwindowname "$E2E_BOX")" = "$1" ] || e2e_fail "the box \"$1\" did not appear, another did"
+}
+
 # Wait for the success box and close it; an error box is a failure.
 e2e_expect_success_box() {
-    local box
-    box=$(e2e_wait_window '^(Done|Corvant Error)$') || e2e_fail "neither the success box nor an error box appeared"
-    [ "$(xdotool getwindowname "$box")" = "Done" ] || e2e_fail "the registry error box appeared"
+    e2e_wait_box_after_apply Done
     e2e_expect_static_text Done "Changes submitted to registry."
-    e2e_focus "$box"
+    e2e_focus "$E2E_BOX"
     e2e_key Return
     e2e_wait_window_gone '^Done$' 10 || e2e_fail "the success box did not close"
     e2e_focus "$E2E_MAIN"
@@ -270,18 +279,11 @@ e2e_expect_success_box() {
 # main dialog is given the keyboard back until Exit ends the program (three
 # tries).
 e2e_exit_program_regaining_keyboard() {
-    local attempt i
+    local attempt
     for attempt in 1 2 3; do
         e2e_activate "$E2E_MAIN"
         e2e_key alt+x
-        for i in $(seq 50); do
-            kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || {
-                wait "$E2E_PROGRAM_PID" 2>/dev/null
-                E2E_PROGRAM_PID=""
-                return 0
-            }
-            sleep 0.1
-        done
+        e2e_program_ended 5 && return 0
     done
     e2e_fail "Exit did not end the program"
 }
@@ -387,7 +389,7 @@ winepath_of() {
 E2E_PROGRAM_KEYS=(.html .htm htmlfile http https ftp gopher)
 
 # Check one class as a complete run leaves it: every nested key, and the
-# description, icon, command and DDE values.
+# description, icon, command and DDE values (none when SERVER is empty).
 e2e_check_class() {
     local class=$1 description=$2 icon=$3 command=$4 server=$5 dump
     dump=$(e2e_dump_key "$class") || true
@@ -398,6 +400,14 @@ e2e_check_class() {
     e2e_expect_key "$dump" "$class\\shell"
     e2e_expect_key "$dump" "$class\\shell\\open"
     e2e_expect_line "$dump" "$class\\shell\\open\\command	(Default)	REG_SZ	$command"
+    if [ -z "$server" ]; then
+        # Other browsers: no DDE settings at all.
+        if printf '%s\n' "$dump" | grep -qi 'ddeexec'; then
+            printf '%s\n' "$dump" >"$E2E_RUN/last-dump.txt"
+            e2e_fail "HKCR\\$class has DDE settings (dump in $E2E_RUN/last-dump.txt)"
+        fi
+        return
+    fi
     e2e_expect_line "$dump" "$class\\shell\\open\\ddeexec	(Default)	REG_SZ	%1"
     e2e_expect_line "$dump" "$class\\shell\\open\\ddeexec\\Application	(Default)	REG_SZ	$server"
     e2e_expect_line "$dump" "$class\\shell\\open\\ddeexec\\Topic	(Default)	REG_SZ	WWW_OpenURL"

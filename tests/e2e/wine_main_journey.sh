@@ -1,6 +1,6 @@
 #!/bin/bash
 # The main journey under Wine, with a stand-in browser that records how it
-# was started: "Netscape", "&Specify location..." picks the stand-in,
+# was started: "Other browsers", "&Specify location..." picks the stand-in,
 # "Done", and the test button starts it with the maker's address. In a 64-bit
 # prefix, a 64-bit program then opens an address through the classes that
 # the 32-bit Corvant wrote, and the stand-in answers it too.
@@ -15,8 +15,8 @@ case "${E2E_WINVER:-}" in
 winxp) [ "$(e2e_windows_version)" = 5.1 ] || e2e_fail "the prefix does not report Windows XP" ;;
 esac
 
-browser='C:\Corvant Stub\NETSCAPE.EXE'
-stub="$E2E_DRIVE_C/Corvant Stub/NETSCAPE.EXE"
+browser='C:\Corvant Stub\browser.exe'
+stub="$E2E_DRIVE_C/Corvant Stub/browser.exe"
 record=$stub.txt
 mkdir -p "$(dirname "$stub")"
 cp "$E2E_STUB_BROWSER" "$stub" || e2e_fail "could not place the stand-in browser"
@@ -40,6 +40,7 @@ e2e_expect_started() {
 }
 
 e2e_start_program
+e2e_key Down Down   # "Other browsers"
 e2e_key alt+s       # "&Specify location..."
 e2e_choose_file "$browser"
 e2e_expect_success_box
@@ -49,15 +50,14 @@ e2e_expect_started http://example.com/ "the test button"
 # a moment later); a click on the dialog's margin brings it back, as the
 # user would.
 e2e_exit_program_regaining_keyboard
-e2e_check_everything_written "$browser,0" "\"$browser\" \"%1\"" NSShell
+e2e_check_everything_written "$browser,0" "\"$browser\" \"%1\"" ""
 
 if [ "${E2E_WINEARCH:-win64}" = win64 ]; then
     # System32 of a 64-bit prefix holds the 64-bit programs.
     cmd=$E2E_DRIVE_C/windows/system32/cmd.exe
     objdump -f "$cmd" 2>/dev/null | grep -q 'pei-x86-64' || e2e_fail "$cmd is not a 64-bit program"
-    # The stand-in serves no DDE, so start reports a DDE failure once it
-    # has started it; what counts is that it was started.
-    timeout 60 wine 'C:\windows\system32\cmd.exe' /c start http://example.com/64-bit </dev/null >/dev/null 2>&1
+    timeout 60 wine 'C:\windows\system32\cmd.exe' /c start http://example.com/64-bit </dev/null >/dev/null 2>&1 ||
+        e2e_fail "a 64-bit cmd /c start failed"
     e2e_expect_started http://example.com/64-bit "a 64-bit program"
 fi
 e2e_log "PASS"
