@@ -56,6 +56,22 @@ WindowKind windowKindOf(const DialogControlTemplate &control) {
     return WindowKind::Other;
 }
 
+Window controlFromTemplate(const DialogControlTemplate &item) {
+    Window control;
+    control.kind = windowKindOf(item);
+    control.id = static_cast<int>(static_cast<WORD>(item.id));
+    if (item.id == 0xFFFFFFFFu || static_cast<WORD>(item.id) == 0xFFFF) control.id = -1;
+    control.text = item.text.isNumber ? std::string() : item.text.name;
+    control.style = item.style;
+    control.exStyle = item.exStyle;
+    control.x = item.x;
+    control.y = item.y;
+    control.cx = item.cx;
+    control.cy = item.cy;
+    control.enabled = !(item.style & WS_DISABLED);
+    return control;
+}
+
 namespace {
 
 HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc, LONG_PTR userData) {
@@ -74,19 +90,8 @@ HWND createDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
     HWND handle = createWindow(dialog);
     std::vector<HWND> children;
     for (const DialogControlTemplate &item : dialogTemplate.controls) {
-        Window control;
-        control.kind = windowKindOf(item);
+        Window control = controlFromTemplate(item);
         control.parent = handle;
-        control.id = static_cast<int>(static_cast<WORD>(item.id));
-        if (item.id == 0xFFFFFFFFu || static_cast<WORD>(item.id) == 0xFFFF) control.id = -1;
-        control.text = item.text.isNumber ? std::string() : item.text.name;
-        control.style = item.style;
-        control.exStyle = item.exStyle;
-        control.x = item.x;
-        control.y = item.y;
-        control.cx = item.cx;
-        control.cy = item.cy;
-        control.enabled = !(item.style & WS_DISABLED);
         children.push_back(createWindow(control));
     }
     findWindow(handle)->children = children;

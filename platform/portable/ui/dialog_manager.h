@@ -18,6 +18,9 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
 // The kind of window a template's control makes.
 WindowKind windowKindOf(const DialogControlTemplate &control);
 
+// The window a template's control makes, not yet created or given a parent.
+Window controlFromTemplate(const DialogControlTemplate &item);
+
 // The dialogs that are open, the active one last.
 const std::vector<HWND> &openDialogs();
 

@@ -13,17 +13,7 @@ namespace {
 // The dialog's size at its smallest, its empty rows closed up.
 void include(const DialogTemplate &dialog, int &columns, int &rows) {
     std::vector<Window> controls;
-    for (const DialogControlTemplate &item : dialog.controls) {
-        Window control;
-        control.kind = windowKindOf(item);
-        control.text = item.text.isNumber ? std::string() : item.text.name;
-        control.style = item.style;
-        control.x = item.x;
-        control.y = item.y;
-        control.cx = item.cx;
-        control.cy = item.cy;
-        controls.push_back(control);
-    }
+    for (const DialogControlTemplate &item : dialog.controls) controls.push_back(controlFromTemplate(item));
     std::vector<const Window *> pointers;
     for (const Window &control : controls) pointers.push_back(&control);
     columns = std::max(columns, cellRect(0, 0, dialog.cx, dialog.cy).width + 2);
