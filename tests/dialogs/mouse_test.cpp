@@ -47,25 +47,25 @@ TEST(Mouse, AButtonActsOnlyWhenReleasedOverItAfterBeingPressed) {
 }
 
 TEST(Mouse, OnlyTheActiveDialogTakesClicks) {
-    ScriptedScreen screen;
-    // "First" of the dialog below stays in view beside the one on top.
-    typeKeys("{A-n}{Click:First}{Click:OK}{Esc}");
-    RecordingDialog outer, inner;
-    runNestedRecordingDialogs(outer, inner, {IDOK});
-    EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
-    EXPECT_EQ(inner.clicks(), (Clicks{IDOK}));
-}
-
-TEST(Mouse, ADialogOpenedWhileTheButtonIsDownEndsItsHold) {
-    ScriptedScreen screen;
-    // Go is pressed; the keyboard opens the nested dialog, which covers Go.
-    // The release is the nested dialog's, even where it would be over Go if
-    // measured from the nested dialog (column 70, row 28).
-    typeKeys("{Press:Go}{A-n}{Release:70,28}{Esc}{Esc}");
-    RecordingDialog outer, inner;
-    runNestedRecordingDialogs(outer, inner, {IDCANCEL});
-    EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL}));
-    EXPECT_EQ(inner.clicks(), (Clicks{IDCANCEL}));
+    const struct {
+        const char *keys;
+        int innerEnd;
+    } cases[] = {
+        // "First" of the dialog below stays in view beside the one on top.
+        {"{A-n}{Click:First}{Click:OK}{Esc}", IDOK},
+        // Go is pressed; the keyboard opens the nested dialog, which covers
+        // Go. The release is the nested dialog's, even where it would be over
+        // Go if measured from the nested dialog (column 70, row 28).
+        {"{Press:Go}{A-n}{Release:70,28}{Esc}{Esc}", IDCANCEL},
+    };
+    for (const auto &test : cases) {
+        ScriptedScreen screen;
+        typeKeys(test.keys);
+        RecordingDialog outer, inner;
+        runNestedRecordingDialogs(outer, inner, {test.innerEnd});
+        EXPECT_EQ(outer.clicks(), (Clicks{IDC_NESTED, IDCANCEL})) << test.keys;
+        EXPECT_EQ(inner.clicks(), (Clicks{test.innerEnd})) << test.keys;
+    }
 }
 
 TEST(Mouse, AClickInAListHighlightsItsEntryAndTheWheelScrollsIt) {
