@@ -5,6 +5,7 @@
 #include "assoc/browser_settings.h"
 #include "assoc/class_key_chain.h"
 #include "assoc/composed_values.h"
+#include "assoc/machine_classes.h"
 #include "assoc/main_window.h"
 #include "assoc/registry_text.h"
 
@@ -24,9 +25,7 @@ bool refuse(const char *reason) {
 // class key written next is flushed.
 bool writeExtensionKey(const char *extension) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return reportRegistryError();
+    if (createMachineKey(machineClassPath(extension), key) != ERROR_SUCCESS) return reportRegistryError();
     const bool written = setStringValue(key, "", "htmlfile") && setStringValue(key, "Content Type", "text/html");
     RegCloseKey(key);
     return written || reportRegistryError();
