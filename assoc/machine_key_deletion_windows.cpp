@@ -6,9 +6,8 @@
 LONG deleteMachineKey(HKEY parent, const char *name) {
     typedef LONG(WINAPI * DeleteKeyExFunction)(HKEY, LPCSTR, REGSAM, DWORD);
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    const auto deleteKeyEx =
-        advapi ? reinterpret_cast<DeleteKeyExFunction>(
-                     reinterpret_cast<void (*)()>(GetProcAddress(advapi, "RegDeleteKeyExA")))
-               : nullptr;
+    const auto deleteKeyEx = advapi ? reinterpret_cast<DeleteKeyExFunction>(
+                                          reinterpret_cast<void (*)()>(GetProcAddress(advapi, "RegDeleteKeyExA")))
+                                    : nullptr;
     return deleteKeyEx ? deleteKeyEx(parent, name, machineView, 0) : RegDeleteKeyA(parent, name);
 }
