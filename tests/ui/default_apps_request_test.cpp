@@ -25,8 +25,7 @@ TEST(DefaultAppsRequest, PlaceFollowsTheReportedVersion) {
         {10, 0, DefaultAppsPlace::settings},        // 10 and 11
         {11, 0, DefaultAppsPlace::settings},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(defaultAppsPlaceFor(c.major, c.minor), c.place) << c.major << "." << c.minor;
+    for (const Case &c : cases) EXPECT_EQ(defaultAppsPlaceFor(c.major, c.minor), c.place) << c.major << "." << c.minor;
 }
 
 TEST(DefaultAppsRequest, NamesAreEscapedAsOneQueryValue) {
