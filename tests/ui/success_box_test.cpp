@@ -168,12 +168,10 @@ TEST_F(SuccessBox, YesFallsBackToDefaultProgramsAndSaysSoWhenNeitherOpens) {
 // What Yes asks for on each Windows, and what next when that is refused;
 // the error box when nothing opens.
 TEST_F(SuccessBox, YesAsksForThePageOfThisWindowsAndFallsBack) {
-    const ShellRequest settingsPage{"ms-settings:defaultapps?registeredAppMachine=Corvant", ""};
-    const ShellRequest defaultApps{"ms-settings:defaultapps", ""};
-    const ShellRequest defaultPrograms{"control.exe", "/name Microsoft.DefaultPrograms /page pageDefaultProgram"};
-    ShellRequest defaultProgramsWithUsersRights = defaultPrograms;
-    defaultProgramsWithUsersRights.route = Route::onlyForUser;
-    const ShellRequest associationPage{"Corvant", "", Route::associationPage};
+    const std::string panel = "/name Microsoft.DefaultPrograms /page pageDefaultProgram";
+    const ShellRequest settingsPage{"ms-settings:defaultapps?registeredAppMachine=Corvant", ""},
+        defaultApps{"ms-settings:defaultapps", ""}, defaultPrograms{"control.exe", panel},
+        listWithUsersRights{"control.exe", panel, Route::onlyForUser}, ownPage{"Corvant", "", Route::associationPage};
     struct Case {
         DefaultAppsPlace place;
         bool usersRights;
@@ -183,16 +181,14 @@ TEST_F(SuccessBox, YesAsksForThePageOfThisWindowsAndFallsBack) {
     const Case cases[] = {
         {DefaultAppsPlace::settings, false, {true}, {settingsPage}},
         // Not elevated: the registration's own page, shown by Corvant's process.
-        {DefaultAppsPlace::defaultPrograms, true, {true}, {associationPage}},
-        {DefaultAppsPlace::defaultPrograms, true, {false, false}, {associationPage, defaultPrograms}},
+        {DefaultAppsPlace::defaultPrograms, true, {true}, {ownPage}},
+        {DefaultAppsPlace::defaultPrograms, true, {false, false}, {ownPage, defaultPrograms}},
         // Elevated: the list of programs with the user's rights comes first.
-        {DefaultAppsPlace::defaultPrograms, false, {true}, {defaultProgramsWithUsersRights}},
-        {DefaultAppsPlace::defaultPrograms, false, {false, true}, {defaultProgramsWithUsersRights, associationPage}},
+        {DefaultAppsPlace::defaultPrograms, false, {true}, {listWithUsersRights}},
         {DefaultAppsPlace::defaultPrograms,
          false,
          {false, false, false},
-         {defaultProgramsWithUsersRights, associationPage, defaultPrograms}},
-        {DefaultAppsPlace::unknown, false, {false, true}, {defaultApps, defaultPrograms}},
+         {listWithUsersRights, ownPage, defaultPrograms}},
         {DefaultAppsPlace::unknown, false, {false, false}, {defaultApps, defaultPrograms}},
     };
     const std::string neither =
