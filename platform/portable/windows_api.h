@@ -7,4 +7,5 @@
 #include "files.h"
 #include "user.h"
 #include "shell.h"
+#include "system_version.h"
 #include "text_metrics.h"
