@@ -136,6 +136,16 @@ TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     EXPECT_FALSE(scriptRanDry());
 }
 
+TEST_F(FileChooser, APipeNamedLikeAProgramIsNoFileToChoose) {
+    ASSERT_EQ(mkfifo((folder + "/pipe.exe").c_str(), 0600), 0);
+    startIn(folder + "/");
+    typeKeys("pipe{Enter}{Snap}{Esc}");
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    const std::string shown = snapshots().at(0);
+    EXPECT_NE(shown.find("/pipe.exe belongs to a"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("pipe, a socket or a device, not to a file."), std::string::npos) << shown;
+}
+
 TEST_F(FileChooser, WithoutMustExistFlagsANewNameIsAccepted) {
     request.Flags = OFN_HIDEREADONLY;
     startIn(folder + "/");
