@@ -163,8 +163,11 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
     for (int i = 0; i < rows && list.topIndex + i < count; ++i) {
         int index = list.topIndex + i;
         bool highlighted = index == list.selected;
-        unsigned itemAttributes = attributes | (highlighted ? attrReverse : attrNormal);
-        screen.put(left + 1, top + 1 + i, highlighted ? '*' : ' ', attributes);
+        // Where Windows draws its focus rectangle: on the caret entry of a
+        // list with the focus, also while nothing is highlighted.
+        bool caretShown = focused && index == list.caret && !highlighted;
+        unsigned itemAttributes = attributes | (highlighted ? attrReverse : caretShown ? attrUnderline : attrNormal);
+        screen.put(left + 1, top + 1 + i, highlighted ? '*' : caretShown ? '>' : ' ', attributes);
         screen.fill(left + 2, top + 1 + i, columns, 1, ' ', highlighted ? itemAttributes : attributes);
         // Scrolled sideways by whole cells: the entry starts to the left of its column.
         screen.narrowClip(left + 2, top + 1 + i, columns, 1);
