@@ -455,7 +455,9 @@ private:
         case KEY_IC: return false;
         default:
             if (c >= 0x80 && c <= 0xFF) return readCharacter(c, event, wait);
-            if (c >= 0x20 && c < 0x7f) {
+            // Printable characters, and Ctrl with a letter as its control
+            // character (the field's line editing keys).
+            if ((c >= 0x20 && c < 0x7f) || (c >= 1 && c <= 26)) {
                 key.code = KeyCode::Character;
                 key.character = static_cast<char>(c);
                 return true;

@@ -212,6 +212,13 @@ void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
     const Canvas::Clip dialogClip = screen.clip();
     screen.narrowClip(left, row, width, 1);
     screen.write(left, row, field.text.substr(first), attributes);
+    // The selection shows while the field has the focus.
+    size_t start, end;
+    fieldSelection(field, start, end);
+    start = std::max(start, first);
+    if (focused && start < end)
+        screen.write(left + textWidth(field.text.substr(first, start - first)), row,
+                     field.text.substr(start, end - start), attributes | attrReverse);
     screen.restoreClip(dialogClip);
     if (focused) {
         screen.put(left - 1, row, '>', attrBold);

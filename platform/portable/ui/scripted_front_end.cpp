@@ -149,6 +149,11 @@ bool namedKey(const std::string &name, ScriptStep &step) {
         step.key = Key{KeyCode::Character, name[2], true};
         return true;
     }
+    // Ctrl+letter: its control character, as a terminal sends it.
+    if (name.size() == 3 && name.compare(0, 2, "C-") == 0 && name[2] >= 'a' && name[2] <= 'z') {
+        step.key = Key{KeyCode::Character, static_cast<char>(name[2] - 'a' + 1), false};
+        return true;
+    }
     if (name == "Busy") {
         step.busy = true;
         return true;

@@ -19,7 +19,8 @@ void stopScriptedFrontEnd();
 
 // Queues keys. Plain characters stand for themselves; named keys are written
 // in braces: {Enter} {Esc} {Tab} {S-Tab} {Space} {Up} {Down} {Left} {Right}
-// {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x). {Snap} records the
+// {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x) {C-x} (Ctrl+x, a to
+// z). {Snap} records the
 // screen when the script reaches it; {Resize:COLSxROWS} resizes the screen.
 // "{{" stands for a literal "{".
 // The mouse: {Click:WHERE} presses and releases the left button, {Press:WHERE}
