@@ -183,25 +183,30 @@ Canvas sampleScreen() {
     return screen;
 }
 
-// What the front end writes for sampleScreen() on a terminal of this type,
-// with LC_ALL and NO_COLOR as given (null: unset). ncurses decides some
-// things once per process (box drawing or not, for one), so each screen is
-// shown by a process of its own.
-std::string shown(const char *type, const char *locale, const char *noColor) {
+// What the front end writes for a screen on a terminal of this type, with
+// LC_ALL and NO_COLOR as given (null: unset), and whether it says it shows
+// dimmed cells. ncurses decides some things once per process (box drawing
+// or not, for one), so each screen is shown by a process of its own.
+struct Shown {
+    std::string output;
+    bool dim = false;
+};
+
+Shown showOn(const char *type, const char *locale, const char *noColor, const Canvas &screen) {
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return "no pipe";
+    if (pipe(pipeEnds) != 0) return Shown{"no pipe"};
     pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
         Environment chosenLocale("LC_ALL", locale);
         Environment colour("NO_COLOR", noColor);
-        std::string output = "not started";
+        std::string output = "-not started";
         {
             PseudoTerminal pty(40, 12);
             TerminalSession session(pty, type);
             if (session.started()) {
-                ui::activeFrontEnd()->present(sampleScreen());
-                output = pty.output();
+                ui::activeFrontEnd()->present(screen);
+                output = (ui::activeFrontEnd()->showsDim() ? "+" : "-") + pty.output();
             }
         }
         ssize_t ignored = write(pipeEnds[1], output.data(), output.size());
@@ -215,7 +220,12 @@ std::string shown(const char *type, const char *locale, const char *noColor) {
     close(pipeEnds[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    return output;
+    if (output.empty()) return Shown{};
+    return Shown{output.substr(1), output[0] == '+'};
+}
+
+std::string shown(const char *type, const char *locale, const char *noColor) {
+    return showOn(type, locale, noColor, sampleScreen()).output;
 }
 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
@@ -297,6 +307,38 @@ TEST(TerminalColours, ColouredWhereTheTerminalHasColoursUnlessNoColorIsSet) {
     used = renditions(shown("vt100", "C", nullptr));
     EXPECT_FALSE(anyColour(used));
     EXPECT_TRUE(used.count(7));
+}
+
+TEST(TerminalColours, WhereDimmingOrUnderliningIsMissingOtherCuesStandIn) {
+    // Dimmed text and a mnemonic letter on a dialog, nothing else.
+    Canvas screen(40, 12);
+    screen.setSurface(0, 0, 40, 12, Surface::Dialog);
+    screen.write(4, 4, "Dimmed", ui::attrDim);
+    screen.write(4, 6, "Mnemonic");
+    screen.put(4, 6, 'M', ui::attrMnemonic);
+    const struct {
+        const char *type;
+        const char *noColor;
+        bool dim;        // said to show dimming (or a grey for it)
+        bool underline;  // the mnemonic underlined (SGR 4)
+        bool red;        // otherwise in red (SGR 31)
+        bool bold;       // dimmed text as bold black, dark grey on the Linux console
+    } table[] = {
+        {"xterm-256color", nullptr, true, true, false, false},
+        {"xterm", nullptr, true, true, false, false},
+        {"linux", nullptr, false, false, true, true},  // "ncv": no dimming or underlining in colour
+        {"linux", "1", true, true, false, false},
+        {"vt100", nullptr, false, true, false, false},  // no dimming at all
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(std::string(row.type) + (row.noColor ? " NO_COLOR" : ""));
+        const Shown result = showOn(row.type, "C", row.noColor, screen);
+        const std::set<int> used = renditions(result.output);
+        EXPECT_EQ(result.dim, row.dim);
+        EXPECT_EQ(used.count(4) == 1, row.underline);
+        EXPECT_EQ(used.count(31) == 1, row.red);
+        EXPECT_EQ(used.count(1) == 1, row.bold);
+    }
 }
 
 // The events read until `last` is the character just read, within two seconds.

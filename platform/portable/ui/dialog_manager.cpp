@@ -330,6 +330,7 @@ void redrawScreen() {
     FrontEnd *frontEnd = activeFrontEnd();
     if (!frontEnd) return;
     Canvas screen(frontEnd->columns(), frontEnd->rows());
+    screen.dimShown = frontEnd->showsDim();
     paintScreen(screen, state().dialogs);
     frontEnd->present(screen);
 }

@@ -60,6 +60,8 @@ public:
     int columns() const override { return columns_; }
     int rows() const override { return rows_; }
     void present(const ui::Canvas &screen) override { screen_ = screen; }
+    bool showsDim() const override { return dimShown_; }
+    void setDimShown(bool shown) { dimShown_ = shown; }
 
     ui::InputRead readInput(ui::InputEvent &event, bool wait) override {
         while (!steps_.empty()) {
@@ -119,6 +121,7 @@ private:
     int pressedColumn_ = -1, pressedRow_ = -1;
     bool ranDry_ = false;
     bool busyCameLate_ = false;
+    bool dimShown_ = true;
 };
 
 std::unique_ptr<ScriptedFrontEnd> &current() {
@@ -217,6 +220,8 @@ void startScriptedFrontEnd(int columns, int rows, bool utf8) {
     current() = std::make_unique<ScriptedFrontEnd>(columns, rows);
     ui::setActiveFrontEnd(current().get());
 }
+
+void showWithoutDimming() { frontEnd().setDimShown(false); }
 
 void stopScriptedFrontEnd() {
     std::setlocale(LC_CTYPE, "C");
