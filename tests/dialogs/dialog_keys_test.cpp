@@ -190,41 +190,6 @@ TEST(RadioGroup, ArrowsOnOtherControlsOnlyMoveTheFocusWithinTheirGroup) {
     EXPECT_EQ(checkAtCancel, BST_UNCHECKED);
 }
 
-TEST(ListKeys, TheFirstKeyHighlightsTheCaretEntryAndTheNextOnesMoveFromIt) {
-    // The caret starts on the first entry with nothing highlighted. As in
-    // Windows' single-selection list box, the first moving key highlights the
-    // entry under the caret, whichever key it is.
-    const struct {
-        const char *keys;
-        LRESULT highlighted;
-    } table[] = {
-        {"{Down}", 0},     {"{Down}{Down}", 1},  {"{Down}{Down}{Up}", 0}, {"{End}", 0},
-        {"{End}{End}", 5}, {"{Up}{End}{Up}", 4}, {"{PgDn}{Home}", 0},
-    };
-    for (const auto &row : table) {
-        SCOPED_TRACE(row.keys);
-        KeyboardSession keyboard;
-        typeKeys(std::string(row.keys) + "{Esc}");
-        RecordingDialog dialog;
-        LRESULT highlighted = -2, caret = -2;
-        dialog.onInit = [](HWND window) {
-            for (const char *entry : {"a", "b", "c", "d", "e", "f"})
-                SendDlgItemMessageA(window, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-            return TRUE;
-        };
-        dialog.onCommand = [&](HWND window, int id) {
-            if (id != IDCANCEL) return FALSE;
-            highlighted = SendDlgItemMessageA(window, IDC_LIST, LB_GETCURSEL, 0, 0);
-            caret = SendDlgItemMessageA(window, IDC_LIST, LB_GETCARETINDEX, 0, 0);
-            EndDialog(window, 0);
-            return TRUE;
-        };
-        runRecordingDialog(IDD_LIST, dialog);
-        EXPECT_EQ(highlighted, row.highlighted);
-        EXPECT_EQ(caret, row.highlighted);
-    }
-}
-
 TEST(CheckBox, SpaceTogglesBeforeTheCommandArrives) {
     KeyboardSession keyboard;
     typeKeys("{Tab}{Tab}{Tab}{Space}{Space}{Esc}");
