@@ -51,7 +51,7 @@ HINSTANCE result(uintptr_t value) { return reinterpret_cast<HINSTANCE>(value); }
 std::string failureNotice(const std::string &address, const std::string &program, int status) {
     const std::string how = WIFEXITED(status) ? "ended with status " + std::to_string(WEXITSTATUS(status))
                                               : "was ended by signal " + std::to_string(WTERMSIG(status));
-    return "Could not open " + address + ": " + program + " " + how + ".";
+    return "Could not open " + address + ": " + program.substr(program.rfind('/') + 1) + " " + how + ".";
 }
 
 bool isRunnableFile(const std::string &path) {
