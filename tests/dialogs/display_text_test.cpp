@@ -13,13 +13,6 @@ namespace {
 
 const std::string replacement = "\xEF\xBF\xBD";
 
-// Text laid out as in a UTF-8 locale, or the C locale, for one test.
-class TextLocale {
-public:
-    explicit TextLocale(bool utf8) { startScriptedFrontEnd(80, 24, utf8); }
-    ~TextLocale() { stopScriptedFrontEnd(); }
-};
-
 struct Row {
     std::string text, shown;
     int width;
@@ -34,8 +27,8 @@ void expectShown(const Row &row) {
     EXPECT_EQ(screen.text(), row.shown) << row.text;
 }
 
-TEST(DisplayText, ControlsBidiAndFormatCharactersAreShownAsOneReplacementEach) {
-    TextLocale locale(true);
+TEST(DisplayText, ControlsBidiAndFormatCharactersAreShownAsOneReplacementEachInEveryLocale) {
+    startScriptedFrontEnd(80, 24, true);
     const std::string r = replacement;
     const std::string man = "\xF0\x9F\x91\xA8", woman = "\xF0\x9F\x91\xA9", girl = "\xF0\x9F\x91\xA7";
     const std::string joiner = "\xE2\x80\x8D";
@@ -58,17 +51,12 @@ TEST(DisplayText, ControlsBidiAndFormatCharactersAreShownAsOneReplacementEach) {
         {"\xFF\xE2\x80", r + r + r, 3},
     };
     for (const Row &row : table) expectShown(row);
-}
-
-TEST(DisplayText, TheCLocaleShowsOnlyPrintableAsciiAsItself) {
-    TextLocale locale(false);
+    // Messages of several lines keep their line feeds.
+    EXPECT_EQ(ui::shownText("a\x1B\nb"), "a" + r + "\nb");
+    // In the C locale only printable ASCII is shown as itself.
+    startScriptedFrontEnd(80, 24, false);
     expectShown({"a\x1B[31m\xC3\x9C\x7F\x9B", "a?[31m????", 10});
-}
-
-TEST(DisplayText, TheFilterKeepsLineFeedsForMessagesOfSeveralLines) {
-    TextLocale locale(true);
-    EXPECT_EQ(ui::shownText("store.reg:3: bad key \x1B]52;c;eA==\x07\nnext"),
-              "store.reg:3: bad key " + replacement + "]52;c;eA==" + replacement + "\nnext");
+    stopScriptedFrontEnd();
 }
 
 }  // namespace
