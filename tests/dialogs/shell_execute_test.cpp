@@ -14,9 +14,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/portable/ui/canvas.h"
-#include "platform/portable/ui/screen_notice.h"
-#include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/ui/scripted_front_end.h"
 #include "platform/win32.h"
 #include "tests/support/registry_sandbox.h"
@@ -205,35 +202,6 @@ TEST_F(ShellRequest, RefusedRequestsStartNothing) {
     EXPECT_GT(open("http://example.com/last"), 32);
     EXPECT_EQ(logOf(browser), Lines{"1|http://example.com/last"});
     EXPECT_NE(access((opener + ".log").c_str(), F_OK), 0);
-}
-
-TEST_F(ShellRequest, AnOpenerThatFailsWithinTheWaitFailsTheRequestAndIsNamedOnTheLastRow) {
-    const struct {
-        const char *body;
-        bool fails;
-    } table[] = {
-        {"exit 3", true},  // xdg-open with no desktop to ask
-        {"exit 0", false},
-        {"sleep 4", false},  // a browser that keeps running is not waited for
-    };
-    for (const auto &row : table) {
-        ui::clearScreenNotice();
-        std::ofstream(opener) << "#!/bin/sh\n" << row.body << "\n";
-        const auto before = std::chrono::steady_clock::now();
-        const intptr_t answer = open("http://example.com/");
-        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(3)) << row.body;
-        if (row.fails) {
-            EXPECT_EQ(answer, 31) << row.body;
-            ui::Canvas screen(80, 24);
-            ui::paintScreen(screen, {});
-            const std::string lastRow = screen.text().substr(screen.text().rfind('\n') + 1);
-            EXPECT_NE(lastRow.find("Could not open http://example.com/: opener "), std::string::npos) << lastRow;
-        } else {
-            EXPECT_GT(answer, 32) << row.body;
-            EXPECT_EQ(ui::screenNotice(), "") << row.body;
-        }
-    }
-    ui::clearScreenNotice();
 }
 
 TEST_F(ShellRequest, AMissingOpenerIsReportedAsFileNotFound) {
