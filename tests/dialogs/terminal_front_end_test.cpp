@@ -545,6 +545,58 @@ TEST(TerminalKeys, SequencesAreKeysWhateverTheTerminalTypeAndUnknownOnesAreDropp
     }
 }
 
+// The events of pieces typed one after the other, with a pause before each
+// but the first, until the character 'q' (not pasted) arrives.
+std::vector<InputEvent> eventsOfPieces(PseudoTerminal &pty, const std::vector<std::string> &pieces, int pause) {
+    std::thread typist([&] {
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+            pty.type(pieces[i]);
+        }
+    });
+    std::vector<InputEvent> events = eventsUntil(pty, "", 'q');
+    typist.join();
+    return events;
+}
+
+TEST(TerminalKeys, APasteEndsAtItsMarkerHoweverSplitAfterAQuietTimeOrAtItsLargestSize) {
+    const std::string tab = code(KeyCode::Tab);
+    // 100 ms: longer than any wait for the rest of a key's sequence, shorter
+    // than a paste's quiet time; 400 ms: longer.
+    const struct {
+        std::vector<std::string> pieces;
+        int pause;
+        std::string keys;
+    } table[] = {
+        {{"\033[200~ab\033", "[201~c\tq"}, 100, "p:a p:b c " + tab},
+        {{"\033[200~ab\033[20", "1~c\tq"}, 100, "p:a p:b c " + tab},
+        // Sequences inside a paste, split or not, are dropped with it.
+        {{"\033[200~a\033[31mb\033", "xc\033[201~\tq"}, 100, "p:a p:b p:c " + tab},
+        // No end marker: once the paste has been quiet, keys and clicks act again.
+        {{"\033[200~a\033[<0;52;21Mb", "\033x\tq"}, 400, "p:a p:b A-x " + tab},
+        {{"\033[200~a\r", "\tq"}, 400, "p:a " + tab},
+        // A paste larger than the largest one taken: the rest is keys.
+        {{"\033[200~" + std::string(64 * 1024 - 1, 'a') + "zbc\tq"}, 0, "p:z b c " + tab},
+    };
+    Environment locale("LC_ALL", "C.UTF-8");
+    for (const char *type : {"xterm-256color", "tmux-256color"}) {
+        PseudoTerminal pty(100, 40);
+        TerminalSession session(pty, type);
+        ASSERT_TRUE(session.started()) << type;
+        for (const auto &row : table) {
+            std::vector<InputEvent> events = eventsOfPieces(pty, row.pieces, row.pause);
+            // The large paste's letters before its last are counted, not compared.
+            size_t first = 0;
+            if (row.pieces[0].size() > 1024)
+                while (first < events.size() && events[first].key.pasted && events[first].key.character == 'a') ++first;
+            EXPECT_EQ(keysOf({events.begin() + static_cast<long>(first), events.end()}), row.keys)
+                << type << " " << row.pieces[0].substr(0, 20);
+            EXPECT_TRUE(first == 0 || first == 64 * 1024 - 1) << first;
+            EXPECT_TRUE(mouseOf(events).empty()) << type << " " << row.pieces[0].substr(0, 20);
+        }
+    }
+}
+
 TEST(TerminalKeys, Utf8CharactersArriveAsTheirBytesInAUtf8LocaleOnly) {
     const std::string typed =
         "\xD0\x91\xC3\x9C\xE2\x82\xAC\xF0\x9F\x98\x80"  // Б Ü € and an emoji

@@ -58,12 +58,17 @@ done
 [ "$(cat "$record")" = "$(printf '1\nhttp://example.com/')" ] ||
     term_fail "the browser was started with: $(tr '\n' '|' <"$record")"
 
-# The browser is still running, but not as the program's child, and the
-# program has no child left over (no zombie) either.
+# The browser is still running, but not as the program's child, and once
+# the program's short wait for it is over (about 2 s), it has no child left
+# over (no zombie) either.
 read -r browser_pid browser_parent <"$TERM_RUN/browser-pids"
 kill -0 "$browser_pid" 2>/dev/null || term_fail "the browser is not running"
 [ "$browser_parent" != "$program" ] || term_fail "the browser is the program's child"
-children=$(ps -o pid=,stat= --ppid "$program")
+for i in $(seq 40); do
+    children=$(ps -o pid=,stat= --ppid "$program")
+    [ -z "$children" ] && break
+    sleep 0.1
+done
 [ -z "$children" ] || term_fail "the program has children left: $children"
 
 # Nothing the browser wrote reached the screen, which is as it was.

@@ -1,4 +1,5 @@
 // Where the store lives, and what happens when it cannot be read or written.
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/portable/registry/store_location.h"
 #include "tests/registry/store_fixture.h"
 #include "tests/support/permission_bypass.h"
 
@@ -83,6 +85,29 @@ TEST_F(StoreLocation, UnderHomeWhenXdgDataHomeIsUnsetOrNotAbsolute) {
         EXPECT_TRUE(fs::exists(home + "/.local/share/corvant/registry.reg"));
         EXPECT_FALSE(fs::exists("relative"));
     }
+}
+
+TEST_F(StoreLocation, SettledOnceAsAnAbsolutePathWithTheHomeFolderFromThePasswordDatabaseWithoutHome) {
+    EnvironmentVariable xdg("XDG_DATA_HOME", nullptr);
+    const fs::path started = fs::current_path();
+    fs::current_path(sandbox_.folder());
+    {
+        EnvironmentVariable home("HOME", "relative home");
+        writeOneValue();
+        // Auto find moves to "/": the run keeps its store.
+        fs::current_path("/");
+        writeOneValue();
+    }
+    fs::current_path(started);
+    EXPECT_TRUE(fs::exists(sandbox_.folder() + "/relative home/.local/share/corvant/registry.reg"));
+    EXPECT_FALSE(fs::exists("/relative home"));
+
+    EnvironmentVariable home("HOME", nullptr);
+    std::string path, problem;
+    const passwd *entry = getpwuid(geteuid());
+    ASSERT_TRUE(entry);
+    ASSERT_TRUE(registry::defaultStorePath(path, problem));
+    EXPECT_EQ(path, std::string(entry->pw_dir) + "/.local/share/corvant/registry.reg");
 }
 
 using StoreAccess = StoreTest;

@@ -14,6 +14,7 @@
 
 #include "platform/portable/registry.h"
 #include "platform/portable/registry/regedit_text.h"
+#include "platform/portable/registry/store_location.h"
 
 namespace corvant::registry {
 
@@ -133,6 +134,8 @@ StoreFile::Signature StoreFile::signatureOf(const struct stat &info) {
 
 void StoreFile::setPath(const std::string &path) {
     overridePath_ = path;
+    defaultSettled_ = false;
+    defaultPath_.clear();
     forget();
     problem_.clear();
     problemFromReading_ = false;
@@ -140,10 +143,11 @@ void StoreFile::setPath(const std::string &path) {
 
 std::string StoreFile::path() const {
     if (!overridePath_.empty()) return overridePath_;
-    const char *dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome && dataHome[0] == '/') return std::string(dataHome) + "/corvant/registry.reg";
-    const char *home = std::getenv("HOME");
-    return std::string(home && home[0] ? home : ".") + "/.local/share/corvant/registry.reg";
+    if (!defaultSettled_) {
+        defaultSettled_ = true;
+        defaultStorePath(defaultPath_, defaultProblem_);
+    }
+    return defaultPath_;
 }
 
 void StoreFile::forget() {
@@ -168,6 +172,7 @@ LONG StoreFile::refresh() { return load(path()); }
 // A reading problem lasts until the file reads well again; a writing
 // problem until a write succeeds, so later reads do not hide it.
 LONG StoreFile::load(const std::string &file) {
+    if (file.empty()) return fail(ERROR_PATH_NOT_FOUND, defaultProblem_);
     LONG result = readFile(file);
     if (result != ERROR_SUCCESS) {
         problemFromReading_ = true;
@@ -349,6 +354,7 @@ LONG StoreFile::save(const std::string &file) {
 }
 
 LONG StoreFile::flush() {
+    if (path().empty()) return fail(ERROR_PATH_NOT_FOUND, defaultProblem_);
     const std::string file = followLinks(path());
     if (file.empty()) return failSystem(path());
     struct stat info;

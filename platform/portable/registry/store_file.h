@@ -19,8 +19,9 @@ constexpr unsigned long long largestStore = 256ull << 20;
 
 class StoreFile {
 public:
-    // "" selects the default: $XDG_DATA_HOME/corvant/registry.reg, else
-    // ~/.local/share/corvant/registry.reg.
+    // "" selects the default (see store_location.h), settled the first time
+    // the path is asked for; empty when there is no home folder, and
+    // problem() then says so.
     void setPath(const std::string &path);
     std::string path() const;
 
@@ -68,6 +69,9 @@ private:
     void forget();
 
     std::string overridePath_;
+    mutable bool defaultSettled_ = false;
+    mutable std::string defaultPath_;
+    mutable std::string defaultProblem_;
     std::string loadedPath_;
     bool loaded_ = false;
     bool broken_ = false;

@@ -111,7 +111,9 @@ bool Canvas::visible(int column, int row) const {
 Cell &Canvas::cell(int column, int row) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
 
 void Canvas::put(int column, int row, char character, unsigned attributes) {
-    putGlyph(column, row, std::string(1, character), 1, attributes);
+    const std::string byte(1, character);
+    const Glyph glyph = glyphAt(byte, 0);
+    putGlyph(column, row, glyph.shown.empty() ? byte : glyph.shown, 1, attributes);
 }
 
 void Canvas::putLine(int column, int row, Line line, unsigned attributes) {

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 extern char **environ;
@@ -64,26 +65,68 @@ private:
     bool ready_ = false;
 };
 
-// Runs in the intermediate child, which only spawns and exits: everything it
-// uses was prepared before the fork.
+// What the intermediate child tells about the program it started.
+struct Report {
+    int ended;
+    int status;
+};
+
+long long monotonicMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Waits for the program at most `wait` milliseconds and reports whether it
+// ended, and how, through `report`. Only async-signal-safe calls.
+void watchProgram(pid_t program, long long wait, int report) {
+    const long long deadline = monotonicMilliseconds() + wait;
+    for (;;) {
+        int status = 0;
+        const pid_t waited = waitpid(program, &status, WNOHANG);
+        if (waited == program) {
+            const Report ended{1, status};
+            ssize_t ignored = write(report, &ended, sizeof ended);
+            (void)ignored;
+            return;
+        }
+        if ((waited < 0 && errno != EINTR) || monotonicMilliseconds() >= deadline) return;
+        const timespec pause{0, 10 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+}
+
+// Runs in the intermediate child, which only spawns, watches and exits:
+// everything it uses was prepared before the fork.
 [[noreturn]] void spawnFirst(const std::vector<ProgramToStart> &programs,
-                             const std::vector<std::vector<char *>> &argumentVectors, const SpawnSettings &settings) {
+                             const std::vector<std::vector<char *>> &argumentVectors, const SpawnSettings &settings,
+                             long long wait, int report) {
+    // The terminal's keys reach this child too while it waits: an interrupt
+    // ends it as it ends the program, and Ctrl+Z is the program's to handle.
+    for (int signalNumber : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) signal(signalNumber, SIG_DFL);
+    signal(SIGTSTP, SIG_IGN);
     int error = ENOENT;
     for (size_t i = 0; i < programs.size(); ++i) {
         pid_t program;
         error = posix_spawn(&program, programs[i].path.c_str(), settings.actions(), settings.attributes(),
                             argumentVectors[i].data(), environ);
-        if (error == 0) _exit(static_cast<int>(i));
+        if (error == 0) {
+            watchProgram(program, wait, report);
+            _exit(static_cast<int>(i));
+        }
     }
     _exit(error == ENOENT ? noneFound : noneRunnable);
 }
 
 }  // namespace
 
-int startDetached(const std::vector<ProgramToStart> &programs) {
+bool StartOutcome::failed() const { return index >= 0 && ended && !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }
+
+StartOutcome startDetached(const std::vector<ProgramToStart> &programs, std::chrono::milliseconds wait) {
+    StartOutcome outcome;
     if (programs.empty() || programs.size() >= noneFound) {
         errno = programs.empty() ? ENOENT : E2BIG;
-        return -1;
+        return outcome;
     }
     std::vector<std::vector<char *>> argumentVectors;
     for (const ProgramToStart &program : programs) {
@@ -95,25 +138,50 @@ int startDetached(const std::vector<ProgramToStart> &programs) {
     SpawnSettings settings;
     if (!settings.ready()) {
         errno = ENOMEM;
-        return -1;
+        return outcome;
     }
+    // Closed on exec, so that the program never holds it open.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return outcome;
     const pid_t child = fork();
-    if (child < 0) return -1;
-    if (child == 0) spawnFirst(programs, argumentVectors, settings);
+    if (child < 0) {
+        const int error = errno;
+        close(report[0]);
+        close(report[1]);
+        errno = error;
+        return outcome;
+    }
+    if (child == 0) {
+        close(report[0]);
+        spawnFirst(programs, argumentVectors, settings, static_cast<long long>(wait.count()), report[1]);
+    }
+    close(report[1]);
     int status = 0;
     pid_t waited;
     do {
         waited = waitpid(child, &status, 0);
     } while (waited < 0 && errno == EINTR);
-    if (waited < 0) return -1;
+    // Written before the child exited, or never.
+    Report told{0, 0};
+    ssize_t got;
+    do {
+        got = read(report[0], &told, sizeof told);
+    } while (got < 0 && errno == EINTR);
+    close(report[0]);
+    if (waited < 0) return outcome;
     if (!WIFEXITED(status)) {
         errno = ECHILD;
-        return -1;
+        return outcome;
     }
     const int code = WEXITSTATUS(status);
-    if (code < static_cast<int>(programs.size())) return code;
+    if (code < static_cast<int>(programs.size())) {
+        outcome.index = code;
+        outcome.ended = got == static_cast<ssize_t>(sizeof told) && told.ended == 1;
+        outcome.status = outcome.ended ? told.status : 0;
+        return outcome;
+    }
     errno = code == noneFound ? ENOENT : EACCES;
-    return -1;
+    return outcome;
 }
 
 }  // namespace corvant::shell

@@ -36,7 +36,30 @@ bool decode(const std::string &text, size_t at, char32_t &code, size_t &length) 
     return code >= minimum && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
 }
 
-int widthOf(char32_t code) { return wcwidth(static_cast<wchar_t>(code)); }
+// Characters that are never sent to the terminal as themselves: controls
+// (C0, DEL, C1), which move the cursor or start escape sequences; the bidi
+// controls, which would let a name show in another order than its bytes
+// (a reversed extension); and the zero-width format characters, which
+// terminals join or drop each in their own way, so that the cells would no
+// longer agree with the widths counted here.
+bool neverShown(char32_t code) {
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return true;
+    switch (code) {
+    case 0x061C:  // Arabic letter mark
+    case 0x200E:  // left-to-right and right-to-left marks
+    case 0x200F:
+    case 0xFEFF:  // zero-width no-break space (the byte order mark)
+        return true;
+    default: break;
+    }
+    return (code >= 0x200B && code <= 0x200D) ||  // zero-width space, non-joiner, joiner
+           (code >= 0x202A && code <= 0x202E) ||  // embeddings and overrides
+           (code >= 0x2060 && code <= 0x2064) ||  // word joiner, invisible operators
+           (code >= 0x2066 && code <= 0x2069);    // isolates
+}
+
+// Cells the character takes; 0 for a combining mark, -1 for what is not shown.
+int widthOf(char32_t code) { return neverShown(code) ? -1 : wcwidth(static_cast<wchar_t>(code)); }
 
 // Combining marks kept with their base: as many as a terminal cell holds.
 constexpr int marksPerCell = 4;
@@ -50,7 +73,12 @@ bool utf8Text() { return utf8; }
 
 Glyph glyphAt(const std::string &text, size_t at) {
     Glyph glyph;
-    if (!utf8) return glyph;
+    if (!utf8) {
+        // One byte a cell, and only printable ASCII as itself.
+        const unsigned char byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x20 || byte >= 0x7F) glyph.shown = "?";
+        return glyph;
+    }
     char32_t code;
     size_t length;
     if (!decode(text, at, code, length)) {
@@ -97,6 +125,21 @@ std::string textTail(const std::string &text, int width) {
     size_t first = starts.size();
     for (int used = 0; first > 0 && used + widths[first - 1] <= width; --first) used += widths[first - 1];
     return first == starts.size() ? std::string() : text.substr(starts[first]);
+}
+
+std::string shownText(const std::string &text) {
+    std::string shown;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == '\n') {
+            shown += '\n';
+            ++at;
+            continue;
+        }
+        Glyph glyph = glyphAt(text, at);
+        shown += glyph.shown.empty() ? text.substr(at, glyph.length) : glyph.shown;
+        at += glyph.length;
+    }
+    return shown;
 }
 
 size_t nextCharacter(const std::string &text, size_t at) {

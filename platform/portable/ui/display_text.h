@@ -1,10 +1,14 @@
-// How text is laid out in character cells. In a UTF-8 locale each character
-// takes the cells its display width says (two for most East Asian ones), a
-// combining mark shares its base's cell, and every byte that does not begin
-// a valid character, like a control character, is shown as a replacement
-// character, so that names that differ never look alike. Otherwise (the "C"
-// locale) every byte is one cell. Only how text is shown depends on this:
-// the bytes themselves are never changed.
+// How text is laid out in character cells, and the one filter that every
+// text passes on its way to the terminal (the screen and standard error).
+// In a UTF-8 locale each character takes the cells its display width says
+// (two for most East Asian ones) and a combining mark shares its base's
+// cell; a byte that does not begin a valid character is shown as a
+// replacement character, one per byte, and so is each control character,
+// bidi control and zero-width format character, one per character, so that
+// names that differ never look alike and the terminal counts the cells as
+// this layer does. Otherwise (the "C" locale) every byte is one cell and
+// only printable ASCII is shown as itself, the rest as '?'. Only how text is
+// shown depends on this: the bytes themselves are never changed.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +33,9 @@ Glyph glyphAt(const std::string &text, size_t at);
 int textWidth(const std::string &text);
 // The last bytes of the text that fit in this many cells, whole glyphs only.
 std::string textTail(const std::string &text, int width);
+
+// The text as the terminal is sent it: each glyph as shown, line feeds kept.
+std::string shownText(const std::string &text);
 
 // The byte where the character after (before) the one at `at` starts.
 size_t nextCharacter(const std::string &text, size_t at);

@@ -86,6 +86,11 @@ std::string currentFolder() {
     return folder.empty() ? "/" : folder;
 }
 
+// Where the chooser opens when nothing else is named: the folder the program
+// was started in, taken before main() runs, since Auto find moves the
+// current directory to "/" and leaves it there.
+const std::string startFolder = currentFolder();
+
 bool lessIgnoringCase(const std::string &a, const std::string &b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char l, char r) {
         return std::tolower(static_cast<unsigned char>(l)) < std::tolower(static_cast<unsigned char>(r));
@@ -349,7 +354,7 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
     }
     if (state.folder.empty() && request->lpstrInitialDir && isDirectory(request->lpstrInitialDir))
         state.folder = canonicalFolder(request->lpstrInitialDir);
-    if (state.folder.empty()) state.folder = currentFolder();
+    if (state.folder.empty()) state.folder = isDirectory(startFolder) ? startFolder : currentFolder();
     INT_PTR result =
         runDialog(chooserTemplate(state), request->hwndOwner, chooserProc, 0, reinterpret_cast<LONG_PTR>(&state));
     return result == 1 ? TRUE : FALSE;

@@ -113,7 +113,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!corvant::ui::activeFrontEnd()) {
         // Without a screen to show it on, the box goes to standard error; a
         // question cannot be answered there.
-        std::fprintf(stderr, "[%s] %s\n", title.c_str(), body.c_str());
+        const std::string shown = corvant::ui::shownText("[" + title + "] " + body);
+        std::fprintf(stderr, "%s\n", shown.c_str());
         if (buttons.size() == 1) return IDOK;
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;

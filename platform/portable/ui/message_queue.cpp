@@ -8,6 +8,7 @@
 #include "platform/portable/ui/front_end.h"
 #include "platform/portable/ui/list_box.h"
 #include "platform/portable/ui/mouse_input.h"
+#include "platform/portable/ui/screen_notice.h"
 #include "platform/portable/ui/screen_painter.h"
 #include "platform/portable/ui/scripted_front_end.h"
 
@@ -142,6 +143,8 @@ Taken take(MSG &message, HWND window, UINT first, UINT last, bool remove, bool w
         // Input is not taken while the screen cannot show the dialogs.
         if (event.kind == InputKind::Resize || screenTooSmall(frontEnd->columns(), frontEnd->rows(), openDialogs()))
             continue;
+        // A notice on the last row is read by the time the user acts again.
+        clearScreenNotice();
         if (event.kind == InputKind::Key) {
             queueKey(event.key);
         } else {

@@ -3,6 +3,7 @@
 #include "platform/portable/ui/ncurses_front_end.h"
 
 #include <cerrno>
+#include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -53,6 +54,13 @@ const char pasteOn[] = "\033[?2004h";
 const char pasteOff[] = "\033[?2004l";
 constexpr int pasteStartKey = KEY_MAX + 0x402;
 constexpr int pasteEndKey = KEY_MAX + 0x403;
+// The markers after ESC, as read byte by byte when they come split.
+const char pasteStartRest[] = "[200~";
+const char pasteEndRest[] = "[201~";
+// A paste also ends when nothing more of it has come for this long (its end
+// marker lost, or never sent), and at this size; what follows is keys again.
+constexpr std::chrono::milliseconds pasteQuietTime{200};
+constexpr size_t largestPaste = 64 * 1024;
 
 // The editing keys as xterm, tmux, screen and the Linux console send them,
 // known whatever the terminal's description says.
@@ -378,7 +386,12 @@ public:
         int failedReads = 0;
         for (;;) {
             if (catchUpWithJobControl(event)) return InputRead::Read;
-            nodelay(stdscr, wait ? FALSE : TRUE);
+            if (pasting_ && Clock::now() - lastPasted_ >= pasteQuietTime) endPaste();
+            // While a paste lasts, a wait for input lasts no longer than its quiet time.
+            if (wait && pasting_)
+                wtimeout(stdscr, quietMillisecondsLeft());
+            else
+                nodelay(stdscr, wait ? FALSE : TRUE);
             errno = 0;
             int c = getch();
             if (c != ERR) {
@@ -386,7 +399,7 @@ public:
                 if (translate(c, event, wait)) return InputRead::Read;
                 continue;
             }
-            if (stopAsked || continued) continue;
+            if (stopAsked || continued || (wait && pasting_)) continue;
             if (!wait) return InputRead::Nothing;
             // A signal, a stop or a read refused meanwhile is no end of input;
             // only a terminal that is gone is.
@@ -396,10 +409,31 @@ public:
 
     void forgetPending() {
         pending_.clear();
-        pasting_ = pasteLineEnded_ = false;
+        endPaste();
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    void startPaste() {
+        pasting_ = true;
+        pasteLineEnded_ = false;
+        pastedBytes_ = 0;
+        pasteEscape_.clear();
+        lastPasted_ = Clock::now();
+    }
+
+    void endPaste() {
+        pasting_ = pasteLineEnded_ = false;
+        pasteEscape_.clear();
+    }
+
+    int quietMillisecondsLeft() const {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(pasteQuietTime - (Clock::now() - lastPasted_));
+        return static_cast<int>(std::max<long long>(1, left.count()));
+    }
+
     // Stops the program as Ctrl+Z asked, with the terminal restored, and
     // after any continue draws the screen again at the terminal's size.
     bool catchUpWithJobControl(InputEvent &event) {
@@ -449,19 +483,69 @@ private:
 
     // Inside a paste, text is text: line breaks and tabs press nothing, and
     // as in a one-line field on Windows, what follows the first line break is
-    // not taken.
+    // not taken. Escape sequences in it are read byte by byte, however they
+    // are split over reads, and dropped; only the end marker ends it (or
+    // the quiet time, or the size).
     bool translate(int c, InputEvent &event, bool wait) {
-        if (pasting_ && c != pasteEndKey) {
-            if (c == '\r' || c == '\n' || c == KEY_ENTER) pasteLineEnded_ = true;
-            if (c == 27 || (c >= 0x80 && c <= 0xFF)) return translateKey(c, event, wait);
-            if (pasteLineEnded_ || c < 0x20 || c >= 0x7f) return false;
-            event = InputEvent();
-            event.key.code = KeyCode::Character;
-            event.key.character = static_cast<char>(c);
-            event.key.pasted = true;
+        if (!pasting_ || c == KEY_RESIZE) return translateKey(c, event, wait);
+        lastPasted_ = Clock::now();
+        if (pastedBytes_++ >= largestPaste) {
+            endPaste();
+            return translateKey(c, event, wait);
+        }
+        if (c > 0xFF) {
+            pasteEscape_.clear();
+            if (c == KEY_ENTER) pasteLineEnded_ = true;
+            if (c == pasteEndKey) endPaste();
+            // A mouse report in a paste is read whole and dropped with it.
+            if (c == sgrMouseKey || c == olderMouseKey) {
+                InputEvent dropped;
+                translateKey(c, dropped, wait);
+            }
+            return false;
+        }
+        if (!pasteEscape_.empty() || c == 27) {
+            if (continuePasteEscape(c)) return false;
+        }
+        if (c == '\r' || c == '\n') pasteLineEnded_ = true;
+        if (c >= 0x80) return readCharacter(c, event, wait);
+        if (pasteLineEnded_ || c < 0x20 || c >= 0x7f) return false;
+        event = InputEvent();
+        event.key.code = KeyCode::Character;
+        event.key.character = static_cast<char>(c);
+        event.key.pasted = true;
+        return true;
+    }
+
+    // One more byte of an escape sequence inside a paste: true when it
+    // belonged to the sequence (the end marker ends the paste), false when it
+    // broke it off and is to be read as text.
+    bool continuePasteEscape(int c) {
+        if (c == 27) {  // also where it breaks off one begun before
+            pasteEscape_ = "\033";
             return true;
         }
-        return translateKey(c, event, wait);
+        const bool csi = pasteEscape_.size() > 1;
+        if (!csi) {
+            // ESC and one character (Alt with a key) are dropped; ESC [ goes on.
+            if (c == '[')
+                pasteEscape_ += '[';
+            else
+                pasteEscape_.clear();
+            return c >= 0x20 && c < 0x7f;
+        }
+        if (c < 0x20 || c > 0x7e) {
+            pasteEscape_.clear();
+            return false;
+        }
+        pasteEscape_ += static_cast<char>(c);
+        if (c >= 0x40) {
+            if (pasteEscape_.compare(1, std::string::npos, pasteEndRest) == 0) endPaste();
+            pasteEscape_.clear();
+        } else if (pasteEscape_.size() > longestSequence) {
+            pasteEscape_.clear();
+        }
+        return true;
     }
 
     bool translateKey(int c, InputEvent &event, bool wait) {
@@ -496,11 +580,8 @@ private:
         case 8: key.code = KeyCode::Backspace; return true;
         case KEY_DC: key.code = KeyCode::Delete; return true;
         case 27: return readEscape(event, wait);
-        case pasteStartKey:
-            pasting_ = true;
-            pasteLineEnded_ = false;
-            return false;
-        case pasteEndKey: pasting_ = pasteLineEnded_ = false; return false;
+        case pasteStartKey: startPaste(); return false;
+        case pasteEndKey: return false;
         case KEY_IC: return false;
         default:
             if (c >= 0x80 && c <= 0xFF) return readCharacter(c, event, wait);
@@ -523,13 +604,18 @@ private:
         int next = getch();
         key.code = KeyCode::Escape;
         if (next == '[' || next == 'O') {
-            // CSI: parameters and intermediates, then a final byte; SS3: one byte.
+            // CSI: parameters and intermediates, then a final byte; SS3: one
+            // byte. A paste's start marker that came split is known here.
             bool csi = next == '[';
+            std::string sequence(1, static_cast<char>(next));
             for (int read = 0; read < longestSequence; ++read) {
                 int c = getch();
-                if (c == ERR || !csi || (c >= 0x40 && c <= 0x7e) || c < 0x20 || c > 0x7e) break;
+                if (c == ERR || c < 0x20 || c > 0x7e) break;
+                sequence += static_cast<char>(c);
+                if (!csi || (c >= 0x40 && c <= 0x7e)) break;
             }
             nodelay(stdscr, wait ? FALSE : TRUE);
+            if (sequence == pasteStartRest) startPaste();
             return false;
         }
         nodelay(stdscr, wait ? FALSE : TRUE);
@@ -538,7 +624,7 @@ private:
             key.character = static_cast<char>(next);
             key.alt = true;
         }
-        return !pasting_;
+        return true;
     }
 
     // The rest of a character of several bytes, in a UTF-8 locale: each of
@@ -665,6 +751,9 @@ private:
     std::deque<InputEvent> pending_;
     bool pasting_ = false;
     bool pasteLineEnded_ = false;  // the rest of this paste is dropped
+    size_t pastedBytes_ = 0;
+    Clock::time_point lastPasted_;
+    std::string pasteEscape_;  // an escape sequence inside the paste, as far as read
 };
 
 TerminalFrontEnd front;

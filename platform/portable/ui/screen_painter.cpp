@@ -7,6 +7,7 @@
 #include "platform/portable/ui/edit_field.h"
 #include "platform/portable/ui/layout.h"
 #include "platform/portable/ui/mnemonic.h"
+#include "platform/portable/ui/screen_notice.h"
 #include "platform/portable/ui/window.h"
 
 namespace corvant::ui {
@@ -390,6 +391,16 @@ void paintScreen(Canvas &screen, const std::vector<HWND> &dialogs) {
     }
     for (size_t i = 0; i < dialogs.size(); ++i)
         if (const Window *dialog = findWindow(dialogs[i])) paintDialog(screen, *dialog, i + 1 == dialogs.size());
+    const std::string &notice = screenNotice();
+    if (!notice.empty() && screen.rows() > 0) {
+        const int row = screen.rows() - 1;
+        screen.clearClip();
+        screen.fill(0, row, screen.columns(), 1, ' ', attrReverse);
+        screen.setSurface(0, row, screen.columns(), 1, Surface::Dialog);
+        std::string shown = notice;
+        if (textWidth(shown) > screen.columns() - 2) shown = fitCaption(shown, screen.columns() - 2);
+        screen.write(1, row, shown, attrReverse);
+    }
 }
 
 }  // namespace corvant::ui

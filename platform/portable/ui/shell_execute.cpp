@@ -3,14 +3,18 @@
 // shell\open\command in the registry; the command's program is started
 // directly, with the address in place of "%1" as one argument. Where no
 // class is registered, or its program does not exist or cannot be run, the
-// address goes to the desktop's opener (xdg-open) instead. DDE (ddeexec)
-// has no counterpart here and is not used.
+// address goes to the desktop's opener (xdg-open) instead. The program is
+// waited for a moment: one that fails within it (an opener that finds no
+// desktop) makes the request fail as one without an association. DDE
+// (ddeexec) has no counterpart here and is not used.
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,6 +23,7 @@
 #include "platform/portable/shell.h"
 #include "platform/portable/ui/command_line.h"
 #include "platform/portable/ui/detached_process.h"
+#include "platform/portable/ui/screen_notice.h"
 #include "platform/portable/ui/scripted_front_end.h"
 #include "platform/portable/ui/shell_association.h"
 
@@ -36,7 +41,18 @@ std::string &opener() {
     return program;
 }
 
+// How long the program started is waited for: an opener that finds nothing
+// to open the address with (xdg-open without a desktop) ends within it,
+// while a browser keeps running and is left to itself.
+constexpr std::chrono::milliseconds openerWait{2000};
+
 HINSTANCE result(uintptr_t value) { return reinterpret_cast<HINSTANCE>(value); }
+
+std::string failureNotice(const std::string &address, const std::string &program, int status) {
+    const std::string how = WIFEXITED(status) ? "ended with status " + std::to_string(WEXITSTATUS(status))
+                                              : "was ended by signal " + std::to_string(WTERMSIG(status));
+    return "Could not open " + address + ": " + program.substr(program.rfind('/') + 1) + " " + how + ".";
+}
 
 bool isRunnableFile(const std::string &path) {
     struct stat info;
@@ -134,6 +150,12 @@ HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCS
         programs.push_back(std::move(fallback));
     }
     if (programs.empty()) return result(fileNotFound);
-    if (corvant::shell::startDetached(programs) >= 0) return result(launched);
-    return result(errno == ENOENT ? fileNotFound : noAssociation);
+    const corvant::shell::StartOutcome started = corvant::shell::startDetached(programs, openerWait);
+    if (started.index < 0) return result(errno == ENOENT ? fileNotFound : noAssociation);
+    if (!started.failed()) return result(launched);
+    // Windows' shell would have said so in a box of its own; the caller
+    // learns it as "no association", and the screen says it meanwhile.
+    corvant::ui::showScreenNotice(
+        failureNotice(address, programs[static_cast<size_t>(started.index)].arguments[0], started.status));
+    return result(noAssociation);
 }
