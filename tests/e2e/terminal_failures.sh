@@ -50,7 +50,7 @@ term_keys Enter
 term_wait_for "settings now?"
 term_keys y
 term_wait_for "Corvant Error"
-term_wait_for "Could not open ms-settings:defaultapps: xdg-open ended with status 3."
+term_wait_for "Could not open ms-settings:defaultapps?registeredAppMachine=Corvant: xdg-open ended with status 3."
 term_keys Enter
 term_wait_gone "Corvant Error"
 term_exit_program
