@@ -38,8 +38,13 @@ typedef DWORD ACCESS_MASK;
 #define KEY_ENUMERATE_SUB_KEYS 0x0008
 #define KEY_NOTIFY 0x0010
 #define KEY_CREATE_LINK 0x0020
+// One registry view here: the view flags are accepted and ignored.
 #define KEY_WOW64_64KEY 0x0100
 #define KEY_WOW64_32KEY 0x0200
+#define DELETE 0x00010000L
+#define READ_CONTROL 0x00020000L
+#define WRITE_DAC 0x00040000L
+#define WRITE_OWNER 0x00080000L
 #define KEY_READ 0x20019
 #define KEY_WRITE 0x20006
 #define KEY_ALL_ACCESS 0xF003F

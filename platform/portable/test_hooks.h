@@ -16,10 +16,16 @@ void setRegistryStorePath(const std::string &path);
 // How long a write waits for another process's lock on the store (0 restores the 10 seconds).
 void setRegistryLockWait(unsigned milliseconds);
 // Key paths in the hooks below are relative to HKEY_CLASSES_ROOT ("https", "http\\shell\\open"),
-// or start with "HKEY_CURRENT_USER" for that hive ("HKEY_CURRENT_USER\\Software\\x"), and are
-// compared without case.
+// or start with "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER" for that hive
+// ("HKEY_CURRENT_USER\\Software\\x"), and are compared without case. A class may also be named
+// as "HKEY_LOCAL_MACHINE\\Software\\Classes\\https": it is the same key.
 // Make RegCreateKeyExA / RegOpenKeyExA of this key fail with ERROR_ACCESS_DENIED.
 void failKeyOpen(const std::string &keyPath);
+// Make this key refuse writes, as a key whose permissions allow only reading: RegCreateKeyExA /
+// RegOpenKeyExA of it asking for a right that changes it (KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
+// DELETE, ...), and the creation of a missing key directly below it, fail with
+// ERROR_ACCESS_DENIED. Opening it to read still works.
+void refuseKeyWrites(const std::string &keyPath);
 // Make RegSetValueExA fail with ERROR_ACCESS_DENIED for values of this key and of every key below it.
 void failValueWritesBelow(const std::string &keyPath);
 void clearRegistryFailures();
@@ -27,8 +33,9 @@ void clearRegistryFailures();
 size_t openRegistryHandleCount();
 // While on, every RegCreateKeyExA, RegOpenKeyExA, RegSetValueExA, RegFlushKey and RegCloseKey
 // is recorded as "<function> <full key path>[ <value name>]", e.g. "RegCloseKey http\\shell".
-// Turning it on starts a fresh record. A call on HKEY_CLASSES_ROOT itself has no path, keys of
-// HKEY_CURRENT_USER are named as in the failure hooks, and the default value's empty name adds
+// Turning it on starts a fresh record. A call on HKEY_CLASSES_ROOT itself has no path, a class
+// is named so whether it was reached through HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE, keys of
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER are named as in the failure hooks, and the default value's empty name adds
 // nothing ("RegSetValueExA http\\DefaultIcon").
 void recordRegistryCalls(bool on);
 std::vector<std::string> recordedRegistryCalls();

@@ -149,10 +149,11 @@ term_click() {
 }
 
 # term_expect_store KEY [LINE]: the store has a section for KEY (below
-# HKEY_CLASSES_ROOT), and it holds LINE.
+# HKEY_LOCAL_MACHINE\Software\Classes, where the store writes the classes), and it
+# holds LINE.
 term_expect_store() {
     # Through the environment: awk -v would take the backslashes as escapes.
-    SECTION="[HKEY_CLASSES_ROOT\\$1]" WANT="${2:-}" awk '
+    SECTION="[HKEY_LOCAL_MACHINE\\Software\\Classes\\$1]" WANT="${2:-}" awk '
         BEGIN { section = ENVIRON["SECTION"]; want = ENVIRON["WANT"] }
         { sub(/\r$/, "") }
         /^\[/ { inside = ($0 == section); seen = seen || inside; next }

@@ -39,7 +39,7 @@ term_wait_gone "Changes submitted to registry."
 quoted=$(printf '%s' "$browser" | sed -e 's/\\/\\\\/g' -e 's/"/\\"/g')
 term_expect_store 'http\shell\open\command' "@=\"\\\"$quoted\\\" \\\"%1\\\"\""
 # Other browsers serve no DDE: the class keeps no ddeexec key.
-! grep -qiF '[HKEY_CLASSES_ROOT\http\shell\open\ddeexec' "$TERM_STORE" ||
+! grep -qiF '[HKEY_LOCAL_MACHINE\Software\Classes\http\shell\open\ddeexec' "$TERM_STORE" ||
     term_fail "the store keeps DDE settings for another browser"
 
 program=$(term_program_pid) || true

@@ -64,7 +64,8 @@ TEST_F(StoreLocation, UnderXdgDataHomeWithItsFolderMadeOnTheFirstWrite) {
     writeOneValue();
     const std::string file = dataHome + "/corvant/registry.reg";
     ASSERT_TRUE(fs::exists(file));
-    EXPECT_NE(fileText(file).find("[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n\"v\"=\"x\"\r\n"), std::string::npos);
+    EXPECT_NE(fileText(file).find("[HKEY_LOCAL_MACHINE\\Software\\Classes\\CorvantRegistryTest]\r\n\"v\"=\"x\"\r\n"),
+              std::string::npos);
 }
 
 TEST_F(StoreLocation, UnderHomeWhenXdgDataHomeIsUnsetOrNotAbsolute) {
@@ -130,7 +131,8 @@ TEST_F(StoreAccess, AStorePathThatIsALinkStaysOneAndTheFileItNamesGetsTheChange)
     EXPECT_EQ(fs::read_symlink(data + "/registry.reg"), "middle.reg");
     EXPECT_EQ(fs::read_symlink(data + "/middle.reg"), "../dotfiles/corvant.reg");
     EXPECT_EQ(fileText(target),
-              "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\CorvantRegistryTest]\r\n\"old\"=\"1\"\r\n\"new\"=\"2\"\r\n\r\n");
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\CorvantRegistryTest]\r\n\"old\"="
+              "\"1\"\r\n\"new\"=\"2\"\r\n\r\n");
     // The lock is kept beside the file itself, so every link to it shares one lock.
     EXPECT_EQ(entriesOf(data), (std::vector<std::string>{"middle.reg", "registry.reg"}));
     EXPECT_EQ(entriesOf(dotfiles), (std::vector<std::string>{"corvant.reg", "corvant.reg.lock"}));
@@ -143,7 +145,7 @@ TEST_F(StoreAccess, ALinkToAFileNotThereYetGetsItOnTheFirstWrite) {
     KeyHandle key;
     ASSERT_EQ(create(HKEY_CLASSES_ROOT, scratchKey, key.out()), ERROR_SUCCESS);
     EXPECT_TRUE(fs::is_symlink(sandbox_.folder() + "/link.reg"));
-    EXPECT_NE(fileText(target).find("[HKEY_CLASSES_ROOT\\CorvantRegistryTest]"), std::string::npos);
+    EXPECT_NE(fileText(target).find("[HKEY_LOCAL_MACHINE\\Software\\Classes\\CorvantRegistryTest]"), std::string::npos);
 }
 
 TEST_F(StoreAccess, ALinkLoopIsAFailureReturn) {

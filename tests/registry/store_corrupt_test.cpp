@@ -34,7 +34,7 @@ const std::vector<CorruptStore> corruptStores = {
     {"unclosed key line", header + "[HKEY_CLASSES_ROOT\\http\r\n@=\"x\"\r\n", 3},
     {"text after key line", header + "[HKEY_CLASSES_ROOT\\http] x\r\n", 3},
     {"value before the first key", header + "@=\"x\"\r\n" + keyLine, 3},
-    {"unknown root", header + "[HKEY_LOCAL_MACHINE\\Software]\r\n", 3},
+    {"unknown root", header + "[HKEY_USERS\\.DEFAULT]\r\n", 3},
     {"key deletion", header + "[-HKEY_CLASSES_ROOT\\http]\r\n", 3},
     {"empty key name", header + "[HKEY_CLASSES_ROOT\\http\\\\shell]\r\n", 3},
     {"key name too long", header + "[HKEY_CLASSES_ROOT\\" + std::string(256, 'k') + "]\r\n", 3},

@@ -29,19 +29,19 @@ TEST_F(StoreFormat, WritesRegeditsRegedit4Text) {
     EXPECT_EQ(fileText(storeFile()),
               "REGEDIT4\r\n"
               "\r\n"
-              "[HKEY_CLASSES_ROOT\\.html]\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\.html]\r\n"
               "@=\"htmlfile\"\r\n"
               "\r\n"
-              "[HKEY_CLASSES_ROOT\\http]\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http]\r\n"
               "@=\"URL:HyperText \\\"Transfer\\\" C:\\\\x\"\r\n"
               "\"EditFlags\"=dword:00000002\r\n"
               "\"URL Protocol\"=\"\"\r\n"
               "\r\n"
-              "[HKEY_CLASSES_ROOT\\http\\shell]\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http\\shell]\r\n"
               "\r\n"
-              "[HKEY_CLASSES_ROOT\\http\\shell\\open]\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http\\shell\\open]\r\n"
               "\r\n"
-              "[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http\\shell\\open\\command]\r\n"
               "\"Bare\"=hex(1):61,62\r\n"
               "\"Lines\"=hex(1):61,0d,0a,62,00\r\n"
               "\"Big\"=dword:deadbeef\r\n"
@@ -166,7 +166,8 @@ TEST_F(StoreFormat, ReadsCommentsBlankLinesAndLooserSpelling) {
 
 TEST_F(StoreFormat, ValuesOnTheHiveItselfGetTheHiveLine) {
     ASSERT_EQ(setBytes(HKEY_CLASSES_ROOT, "top", REG_SZ, std::string("v\0", 2)), ERROR_SUCCESS);
-    EXPECT_EQ(fileText(storeFile()), "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT]\r\n\"top\"=\"v\"\r\n\r\n");
+    EXPECT_EQ(fileText(storeFile()),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes]\r\n\"top\"=\"v\"\r\n\r\n");
     rereadStore();
     EXPECT_EQ(readValue("", "top"), stringValue("v"));
 }
@@ -217,7 +218,7 @@ TEST_F(StoreFormat, CurrentUserSectionsFollowTheClassesInTheSameFileAndBothReadB
     const std::string expected =
         "REGEDIT4\r\n"
         "\r\n"
-        "[HKEY_CLASSES_ROOT\\http]\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http]\r\n"
         "@=\"URL\"\r\n"
         "\r\n"
         "[HKEY_CURRENT_USER]\r\n"
@@ -257,6 +258,65 @@ TEST_F(StoreFormat, ReadsCurrentUserSectionsInAnyOrderAndSpelling) {
     EXPECT_EQ(readValue("A", ""), stringValue("classes"));
     EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER, "Software"), std::vector<std::string>{"A"});
     EXPECT_STREQ(registryStoreProblem(), "");
+}
+
+// Stores written before HKEY_LOCAL_MACHINE was kept name the classes below
+// HKEY_CLASSES_ROOT; they are the same keys.
+TEST_F(StoreFormat, ClassesSectionsOfEitherSpellingAreOneKeyWrittenBelowLocalMachine) {
+    writeFileText(storeFile(),
+                  "REGEDIT4\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Classes\\http]\r\n"
+                  "@=\"user\"\r\n"
+                  "\r\n"
+                  "[HKEY_LOCAL_MACHINE\\Software\\Corvant]\r\n"
+                  "\"v\"=\"1\"\r\n"
+                  "\r\n"
+                  "[HKEY_CLASSES_ROOT\\http]\r\n"
+                  "@=\"old\"\r\n"
+                  "\r\n"
+                  "[hkey_local_machine\\SOFTWARE\\classes\\HTTP\\shell]\r\n"
+                  "\"x\"=\"y\"\r\n");
+    EXPECT_EQ(readValue("http", ""), stringValue("old"));
+    EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, "Software\\Classes\\http", ""), stringValue("old"));
+    EXPECT_EQ(readValue("http\\shell", "x"), stringValue("y"));
+    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "Software\\Classes\\http", ""), stringValue("user"));
+    EXPECT_EQ(subkeyNames(HKEY_LOCAL_MACHINE, ""), std::vector<std::string>{"Software"});
+    EXPECT_EQ(subkeyNames(HKEY_LOCAL_MACHINE, "Software"), (std::vector<std::string>{"Classes", "Corvant"}));
+
+    // The keys that hold the classes stay, however they are named.
+    const std::string before = fileText(storeFile());
+    EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, nullptr), ERROR_ACCESS_DENIED);
+    KeyHandle software;
+    ASSERT_EQ(open(HKEY_LOCAL_MACHINE, "Software", software.out()), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKeyA(software, "Classes"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(fileText(storeFile()), before);
+
+    KeyHandle cls;
+    ASSERT_EQ(open(HKEY_CLASSES_ROOT, "http", cls.out()), ERROR_SUCCESS);
+    ASSERT_EQ(setBytes(cls, "", REG_SZ, std::string("new\0", 4)), ERROR_SUCCESS);
+    EXPECT_EQ(fileText(storeFile()),
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http]\r\n"
+              "@=\"new\"\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Classes\\http\\shell]\r\n"
+              "\"x\"=\"y\"\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Corvant]\r\n"
+              "\"v\"=\"1\"\r\n"
+              "\r\n"
+              "[HKEY_CURRENT_USER\\Software]\r\n"
+              "\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Classes]\r\n"
+              "\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Classes\\http]\r\n"
+              "@=\"user\"\r\n"
+              "\r\n");
 }
 
 TEST_F(StoreFormat, LineBreaksInNamesAreRefusedSinceTheFileCannotHoldThem) {

@@ -6,8 +6,8 @@ namespace {
 
 struct OpenedKey {
     HKEY handle = nullptr;
-    OpenedKey(HKEY root, const std::string &keyPath) {
-        if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) handle = nullptr;
+    OpenedKey(HKEY root, const std::string &keyPath, REGSAM view = 0) {
+        if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) handle = nullptr;
     }
     ~OpenedKey() {
         if (handle) RegCloseKey(handle);
@@ -18,10 +18,13 @@ struct OpenedKey {
 
 }  // namespace
 
-bool keyExists(HKEY root, const std::string &keyPath) { return OpenedKey(root, keyPath).handle != nullptr; }
+bool keyExists(HKEY root, const std::string &keyPath, REGSAM view) {
+    return OpenedKey(root, keyPath, view).handle != nullptr;
+}
 
-std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName) {
-    OpenedKey key(root, keyPath);
+std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName,
+                                       REGSAM view) {
+    OpenedKey key(root, keyPath, view);
     if (!key.handle) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
@@ -37,9 +40,9 @@ std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, co
     return value;
 }
 
-std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath) {
+std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath, REGSAM view) {
     std::vector<std::string> names;
-    OpenedKey key(root, keyPath);
+    OpenedKey key(root, keyPath, view);
     if (!key.handle) return names;
     for (DWORD index = 0;; ++index) {
         char name[256];

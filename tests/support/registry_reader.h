@@ -18,9 +18,11 @@ struct RegistryValue {
 };
 
 // Key paths are relative to the root given (HKEY_CLASSES_ROOT when none is), with backslashes.
-bool keyExists(HKEY root, const std::string &keyPath);
-std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName);
-std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath);
+// view (KEY_WOW64_64KEY, KEY_WOW64_32KEY) picks a registry view for every key opened.
+bool keyExists(HKEY root, const std::string &keyPath, REGSAM view = 0);
+std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName,
+                                       REGSAM view = 0);
+std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath, REGSAM view = 0);
 std::vector<std::string> valueNames(HKEY root, const std::string &keyPath);
 void deleteTree(HKEY root, const std::string &keyPath);
 

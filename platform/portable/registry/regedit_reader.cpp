@@ -45,7 +45,18 @@ public:
         }
     }
 
+    // The keys the hives start with are looked up as those read are.
+    void adoptExistingKeys() {
+        for (Hive hive : allHives) {
+            Key &root = hives_[hive];
+            if (!root.subkeys().empty()) parents_.push_back(&root);
+            for (const auto &subkey : root.subkeys()) children_.emplace(childId(root, subkey->name), subkey.get());
+        }
+        software_ = &subkeyOf(hives_.localMachine, softwareKeyName);
+    }
+
     bool read() {
+        adoptExistingKeys();
         bool good = readLines();
         for (Key *parent : parents_) parent->restoreSubkeyOrder();
         return good;
@@ -87,7 +98,9 @@ private:
         size_t separator = path.find('\\');
         std::string_view hiveText = path.substr(0, separator);
         Key *key = nullptr;
-        for (Hive hive : allHives)
+        // Stores written before HKEY_LOCAL_MACHINE was kept name the classes so.
+        if (sameName(hiveText, "HKEY_CLASSES_ROOT")) key = &hives_.classesRoot;
+        for (Hive hive : {Hive::localMachine, Hive::currentUser})
             if (sameName(hiveText, hiveName(hive))) key = &hives_[hive];
         if (!key) return fail(index_, "unknown root key \"" + std::string(hiveText) + "\"");
         size_t depth = 0;
@@ -98,6 +111,12 @@ private:
             std::string_view name = path.substr(0, separator);
             if (name.empty()) return fail(index_, "empty key name in the key line");
             if (!validKeyName(name)) return fail(index_, "key name too long or not allowed");
+            if (key == software_ && sameName(name, classesKeyName)) {
+                // HKEY_LOCAL_MACHINE\Software\Classes is the classes' own root.
+                key = &hives_.classesRoot;
+                depth = 0;
+                continue;
+            }
             key = &subkeyOf(*key, name);
         }
         current_ = key;
@@ -107,12 +126,16 @@ private:
     // Subkeys are appended in the order they first appear and sorted once at
     // the end, so that a file listing its keys in any order loads in
     // O(size log n); until then they are found through children_.
-    Key &subkeyOf(Key &parent, std::string_view name) {
+    static std::string childId(const Key &parent, std::string_view name) {
         std::string id(sizeof(Key *), '\0');
         const Key *parentAddress = &parent;
         std::memcpy(id.data(), &parentAddress, sizeof parentAddress);
         for (char c : name) id += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        auto [entry, added] = children_.try_emplace(std::move(id), nullptr);
+        return id;
+    }
+
+    Key &subkeyOf(Key &parent, std::string_view name) {
+        auto [entry, added] = children_.try_emplace(childId(parent, name), nullptr);
         if (added) {
             if (parent.subkeys().empty()) parents_.push_back(&parent);
             entry->second = &parent.appendSubkeyUnordered(name);
@@ -228,6 +251,7 @@ private:
     std::vector<std::string_view> lines_;
     size_t index_ = 0;
     Key *current_ = nullptr;
+    Key *software_ = nullptr;                          // HKEY_LOCAL_MACHINE\Software
     std::unordered_map<std::string, Key *> children_;  // parent address and folded name to subkey
     std::vector<Key *> parents_;                       // keys that were given subkeys
 };

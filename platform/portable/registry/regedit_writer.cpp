@@ -114,17 +114,26 @@ void appendRootValues(std::string &out, const Key &root, std::string_view name) 
     for (const Value &value : root.values()) appendValue(out, value);
 }
 
+// A key directly below a hive. HKEY_LOCAL_MACHINE\Software always exists, so
+// it gets a line of its own only for its values.
+void appendTopKey(std::string &out, Hive hive, const Key &key, std::string &path) {
+    if (hive == Hive::localMachine && sameName(key.name, softwareKeyName) && key.values().empty())
+        appendSubkeys(out, key, path);
+    else
+        appendKey(out, key, path);
+}
+
 // Formats the keys directly below the hive that have no writtenText yet, and
 // returns the size of all of them.
-size_t updateWrittenText(const Key &root, std::string_view name) {
-    std::string path(name);
+size_t updateWrittenText(const Key &root, Hive hive) {
+    std::string path(hiveName(hive));
     const size_t length = path.size();
     size_t total = 0;
     for (const auto &subkey : root.subkeys()) {
         if (subkey->writtenText.empty()) {
             path += '\\';
             path += subkey->name;
-            appendKey(subkey->writtenText, *subkey, path);
+            appendTopKey(subkey->writtenText, hive, *subkey, path);
             path.resize(length);
         }
         total += subkey->writtenText.size();
@@ -138,7 +147,7 @@ std::string writeRegedit4(const Hives &hives, bool reuse) {
     std::string out;
     if (reuse) {
         size_t total = 0;
-        for (Hive hive : allHives) total += updateWrittenText(hives[hive], hiveName(hive));
+        for (Hive hive : allHives) total += updateWrittenText(hives[hive], hive);
         out.reserve(total + 64);
     }
     out += "REGEDIT4";
@@ -146,11 +155,17 @@ std::string writeRegedit4(const Hives &hives, bool reuse) {
     for (Hive hive : allHives) {
         const Key &root = hives[hive];
         appendRootValues(out, root, hiveName(hive));
-        if (reuse) {
-            for (const auto &subkey : root.subkeys()) out += subkey->writtenText;
-        } else {
-            std::string path(hiveName(hive));
-            appendSubkeys(out, root, path);
+        std::string path(hiveName(hive));
+        const size_t length = path.size();
+        for (const auto &subkey : root.subkeys()) {
+            if (reuse) {
+                out += subkey->writtenText;
+                continue;
+            }
+            path += '\\';
+            path += subkey->name;
+            appendTopKey(out, hive, *subkey, path);
+            path.resize(length);
         }
     }
     out += lineEnd;

@@ -26,6 +26,7 @@ std::uint32_t low32(HKEY key) { return static_cast<std::uint32_t>(handleValue(ke
 std::optional<Hive> predefinedHive(HKEY key) {
     if (low32(key) == low32(HKEY_CLASSES_ROOT)) return Hive::classesRoot;
     if (low32(key) == low32(HKEY_CURRENT_USER)) return Hive::currentUser;
+    if (low32(key) == low32(HKEY_LOCAL_MACHINE)) return Hive::localMachine;
     return std::nullopt;
 }
 
@@ -80,6 +81,20 @@ bool openMadeToFail(RegistryState &state, Hive hive, const Key &root, const std:
         if (!findKey(root, prefix) && listed(state.failingKeys, hive, prefix)) return true;
     }
     return false;
+}
+
+// Rights that change a key or what lies under it.
+const REGSAM writeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+
+// A key that refuses writes refuses a handle asking for write rights, and
+// the creation of a missing key directly below it.
+bool writeMadeToFail(RegistryState &state, Hive hive, const Key &root, const std::vector<std::string> &target,
+                     REGSAM desired) {
+    if (state.writeRefusingKeys.empty()) return false;
+    std::vector<std::string> existing = target;
+    while (!existing.empty() && !findKey(root, existing)) existing.pop_back();
+    if (existing.size() < target.size()) return listed(state.writeRefusingKeys, hive, existing);
+    return (desired & writeRights) && listed(state.writeRefusingKeys, hive, target);
 }
 
 bool valueWriteMadeToFail(RegistryState &state, const OpenKey &open) {
@@ -150,6 +165,7 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
     std::vector<std::string> names;
     std::vector<std::string> target;
     LONG status = resolve(state, key, parent);
+    Hive hive = parent.hive;
     if (status == ERROR_SUCCESS && !result) status = ERROR_INVALID_PARAMETER;
     // Only HKEY_CLASSES_ROOT lets a path start with a backslash.
     if (status == ERROR_SUCCESS)
@@ -159,37 +175,39 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
     if (status == ERROR_SUCCESS) {
         target = parent.path;
         target.insert(target.end(), names.begin(), names.end());
-        const Key &root = state.store.tree()[parent.hive];
+        resolveClassesAlias(hive, target);
+        const Key &root = state.store.tree()[hive];
         if (target.size() > maxKeyDepth)
             status = ERROR_INVALID_PARAMETER;
-        else if (!findKey(root, parent.path))
+        else if (!findKey(state.store.tree()[parent.hive], parent.path))
             status = ERROR_KEY_DELETED;
-        else if (openMadeToFail(state, parent.hive, root, target))
+        else if (openMadeToFail(state, hive, root, target) ||
+                 writeMadeToFail(state, hive, root, target, create ? desired | KEY_CREATE_SUB_KEY : desired))
             status = ERROR_ACCESS_DENIED;
         else if (findKey(root, target)) {
             if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
         } else if (!create) {
             status = ERROR_FILE_NOT_FOUND;
         } else {
-            status = state.store.modify(parent.hive, target, [&](Hives &tree) {
-                Key *parentKey = findKey(tree[parent.hive], parent.path);
-                if (!parentKey) return ERROR_KEY_DELETED;
-                for (const std::string &name : names) parentKey = &parentKey->obtainSubkey(name);
+            status = state.store.modify(hive, target, [&](Hives &tree) {
+                if (!findKey(tree[parent.hive], parent.path)) return ERROR_KEY_DELETED;
+                Key *created = &tree[hive];
+                for (const std::string &name : target) created = &created->obtainSubkey(name);
                 return ERROR_SUCCESS;
             });
             if (status == ERROR_SUCCESS && disposition) *disposition = REG_CREATED_NEW_KEY;
         }
     }
     if (status == ERROR_SUCCESS) {
-        target = spellingOf(state.store.tree()[parent.hive], target);
-        *result = newHandle(state, parent.hive, target, desired);
-        record(state, function, keyPathText(parent.hive, target));
+        target = spellingOf(state.store.tree()[hive], target);
+        *result = newHandle(state, hive, target, desired);
+        record(state, function, keyPathText(hive, target));
     } else {
         if (target.empty()) {
             target = parent.path;
             if (subKey && subKey[0]) target.push_back(subKey);
         }
-        record(state, function, keyPathText(parent.hive, target));
+        record(state, function, keyPathText(hive, target));
     }
     return status;
 }
@@ -204,6 +222,23 @@ LONG currentKey(RegistryState &state, HKEY key, REGSAM needed, OpenKey &open, co
     if (!found) return ERROR_KEY_DELETED;
     if ((open.access & needed) != needed) return ERROR_ACCESS_DENIED;
     return ERROR_SUCCESS;
+}
+
+// The index-th subkey as RegEnumKeyExA lists them; HKEY_LOCAL_MACHINE\Software
+// lists Classes, whose keys are kept apart, in its place among the others.
+const std::string *subkeyAt(const OpenKey &open, const Key &key, DWORD index) {
+    static const std::string classes(classesKeyName);
+    const auto &subkeys = key.subkeys();
+    size_t position = index;
+    if (isSoftwareKey(open.hive, open.path)) {
+        const size_t classesAt = static_cast<size_t>(
+            std::partition_point(subkeys.begin(), subkeys.end(),
+                                 [](const std::unique_ptr<Key> &subkey) { return nameBefore(subkey->name, classes); }) -
+            subkeys.begin());
+        if (position == classesAt) return &classes;
+        if (position > classesAt) --position;
+    }
+    return position < subkeys.size() ? &subkeys[position]->name : nullptr;
 }
 
 }  // namespace
@@ -270,8 +305,9 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
     LONG status = currentKey(state, key, KEY_ENUMERATE_SUB_KEYS, open, found);
     if (status != ERROR_SUCCESS) return status;
     if (!name || !nameLength || reserved) return ERROR_INVALID_PARAMETER;
-    if (index >= found->subkeys().size()) return ERROR_NO_MORE_ITEMS;
-    const std::string &subkeyName = found->subkeys()[index]->name;
+    const std::string *listedName = subkeyAt(open, *found, index);
+    if (!listedName) return ERROR_NO_MORE_ITEMS;
+    const std::string &subkeyName = *listedName;
     if (subkeyName.size() + 1 > *nameLength) return ERROR_MORE_DATA;
     std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
     *nameLength = static_cast<DWORD>(subkeyName.size());
@@ -324,12 +360,16 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     if (status != ERROR_SUCCESS) return status;
     status = state.store.refresh();
     if (status != ERROR_SUCCESS) return status;
-    const Key &root = state.store.tree()[open.hive];
-    const Key *base = findKey(root, open.path);
+    const Key *base = findKey(state.store.tree()[open.hive], open.path);
     if (!base) return ERROR_KEY_DELETED;
 
+    Hive hive = open.hive;
     std::vector<std::string> target = open.path;
     target.insert(target.end(), names.begin(), names.end());
+    resolveClassesAlias(hive, target);
+    const Key &root = state.store.tree()[hive];
+    // Emptying HKEY_CLASSES_ROOT is allowed; the keys that hold it stay.
+    if (holdsClassesRoot(hive, target) && !(names.empty() && hive == Hive::classesRoot)) return ERROR_ACCESS_DENIED;
     if (names.empty()) {
         // Only the key's contents go; that needs the rights to list and to change them.
         REGSAM needed = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | (base->values().empty() ? 0 : KEY_SET_VALUE);
@@ -337,13 +377,13 @@ LONG WINAPI RegDeleteTreeA(HKEY key, LPCSTR subKey) {
     } else if (!findKey(root, target)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    return state.store.modify(open.hive, target, [&](Hives &tree) {
-        Key *found = findKey(tree[open.hive], target);
+    return state.store.modify(hive, target, [&](Hives &tree) {
+        Key *found = findKey(tree[hive], target);
         if (!found) return names.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
         if (names.empty()) {
             found->clear();
         } else {
-            findKey(tree[open.hive], target, target.size() - 1)->removeSubkey(found->name);
+            findKey(tree[hive], target, target.size() - 1)->removeSubkey(found->name);
         }
         return ERROR_SUCCESS;
     });
@@ -363,14 +403,16 @@ LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
     if (status != ERROR_SUCCESS) return status;
     status = state.store.refresh();
     if (status != ERROR_SUCCESS) return status;
+    Hive hive = open.hive;
     std::vector<std::string> target = open.path;
     target.insert(target.end(), names.begin(), names.end());
-    const Key *found = findKey(state.store.tree()[open.hive], target);
+    resolveClassesAlias(hive, target);
+    const Key *found = findKey(state.store.tree()[hive], target);
     if (!found) return ERROR_FILE_NOT_FOUND;
-    if (!found->subkeys().empty()) return ERROR_ACCESS_DENIED;
-    record(state, "RegDeleteKeyA", keyPathText(open.hive, target));
-    return state.store.modify(open.hive, target, [&](Hives &tree) {
-        Key *parent = findKey(tree[open.hive], target, target.size() - 1);
+    if (!found->subkeys().empty() || holdsClassesRoot(hive, target)) return ERROR_ACCESS_DENIED;
+    record(state, "RegDeleteKeyA", keyPathText(hive, target));
+    return state.store.modify(hive, target, [&](Hives &tree) {
+        Key *parent = findKey(tree[hive], target, target.size() - 1);
         if (!parent || !parent->removeSubkey(target.back())) return ERROR_FILE_NOT_FOUND;
         return ERROR_SUCCESS;
     });

@@ -26,6 +26,16 @@ std::string keyPathText(Hive hive, const std::vector<std::string> &path) {
     return text;
 }
 
+std::string hookKeyPath(const std::string &keyPath) {
+    std::string path;
+    for (char c : keyPath) path += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (const std::string root : {"hkey_classes_root", "hkey_local_machine\\software\\classes"}) {
+        if (path == root) return "";
+        if (path.compare(0, root.size() + 1, root + "\\") == 0) return path.substr(root.size() + 1);
+    }
+    return path;
+}
+
 }  // namespace corvant::registry
 
 const char *registryStoreProblem() {

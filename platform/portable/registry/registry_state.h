@@ -28,6 +28,7 @@ struct RegistryState {
     // Test hooks; lower-cased key paths as keyPathText gives them.
     std::vector<std::string> failingKeys;
     std::vector<std::string> failingValueKeys;
+    std::vector<std::string> writeRefusingKeys;
     bool recording = false;
     std::vector<std::string> recordedCalls;
 };
@@ -36,8 +37,12 @@ RegistryState &registryState();
 
 std::string joinKeyPath(const std::vector<std::string> &path);
 // How the test hooks name a key: its path below HKEY_CLASSES_ROOT ("http\\shell"),
-// or below HKEY_CURRENT_USER with that hive's name in front
-// ("HKEY_CURRENT_USER\\Software"); a hive itself is "" or "HKEY_CURRENT_USER".
+// however it was reached, or below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER
+// with that hive's name in front ("HKEY_CURRENT_USER\\Software"); a hive
+// itself is "", "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER".
 std::string keyPathText(Hive hive, const std::vector<std::string> &path);
+// A key path as a test names it, in the form keyPathText gives, lower-cased:
+// a leading "HKEY_CLASSES_ROOT\\" or "HKEY_LOCAL_MACHINE\\Software\\Classes\\" is dropped.
+std::string hookKeyPath(const std::string &keyPath);
 
 }  // namespace corvant::registry

@@ -3,18 +3,9 @@
 
 namespace corvant::testing {
 
+using registry::hookKeyPath;
 using registry::RegistryState;
 using registry::registryState;
-
-namespace {
-
-std::string lowered(std::string text) {
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-}  // namespace
 
 void setRegistryStorePath(const std::string &path) {
     RegistryState &state = registryState();
@@ -32,13 +23,19 @@ void setRegistryLockWait(unsigned milliseconds) {
 void failKeyOpen(const std::string &keyPath) {
     RegistryState &state = registryState();
     std::lock_guard<std::mutex> guard(state.mutex);
-    state.failingKeys.push_back(lowered(keyPath));
+    state.failingKeys.push_back(hookKeyPath(keyPath));
 }
 
 void failValueWritesBelow(const std::string &keyPath) {
     RegistryState &state = registryState();
     std::lock_guard<std::mutex> guard(state.mutex);
-    state.failingValueKeys.push_back(lowered(keyPath));
+    state.failingValueKeys.push_back(hookKeyPath(keyPath));
+}
+
+void refuseKeyWrites(const std::string &keyPath) {
+    RegistryState &state = registryState();
+    std::lock_guard<std::mutex> guard(state.mutex);
+    state.writeRefusingKeys.push_back(hookKeyPath(keyPath));
 }
 
 void clearRegistryFailures() {
@@ -46,6 +43,7 @@ void clearRegistryFailures() {
     std::lock_guard<std::mutex> guard(state.mutex);
     state.failingKeys.clear();
     state.failingValueKeys.clear();
+    state.writeRefusingKeys.clear();
 }
 
 size_t openRegistryHandleCount() {
