@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "assoc/browser_registration.h"
 #include "assoc/browser_settings.h"
 #include "assoc/class_key_chain.h"
 #include "assoc/composed_values.h"
@@ -87,5 +88,6 @@ bool applyAssociations() {
         return false;
     if (settings.registerFtp && !writeClass("ftp", "URL:File Transfer Protocol", values)) return false;
     if (settings.registerGopher && !writeClass("gopher", "URL:Gopher Protocol", values)) return false;
-    return true;
+    // What Windows' own settings offer, from the classes as they now are.
+    return writeBrowserRegistration(values.icon) || reportRegistryError();
 }

@@ -80,6 +80,27 @@ TEST_F(ApplyFailure, ExtensionValueWriteFailureStopsBeforeTheClasses) {
     EXPECT_FALSE(keyExists("htmlfile"));
 }
 
+TEST_F(ApplyFailure, RefusedRegistrationIsARegistryErrorAndNeverListedHalfWritten) {
+    struct Case {
+        const char *key;
+        bool valueWritesOnly;
+    };
+    const Case cases[] = {{"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities", false},
+                          {"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\FileAssociations", true},
+                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", true}};
+    for (const Case &refused : cases) {
+        SCOPED_TRACE(refused.key);
+        clearRegistryFailures();
+        clearShownMessageBoxes();
+        refused.valueWritesOnly ? failValueWritesBelow(refused.key) : failKeyOpen(refused.key);
+        EXPECT_FALSE(applyAssociations());
+        expectOnlyBox("Error opening/modifying registry.");
+        EXPECT_FALSE(readValue(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", "Corvant").has_value());
+        // version.dll is released on this path too.
+        EXPECT_EQ(loadedLibraryCount(), 0u);
+    }
+}
+
 TEST_F(ApplyFailure, UnreadableStoreIsARegistryError) {
     // A store that does not parse is refused, not overwritten.
     const std::string store = sandbox.folder() + "/registry.reg";
