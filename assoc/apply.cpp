@@ -6,7 +6,9 @@
 #include "assoc/browser_settings.h"
 #include "assoc/class_key_chain.h"
 #include "assoc/composed_values.h"
+#include "assoc/machine_classes.h"
 #include "assoc/main_window.h"
+#include "assoc/planned_keys.h"
 #include "assoc/registry_text.h"
 
 namespace {
@@ -25,9 +27,7 @@ bool refuse(const char *reason) {
 // class key written next is flushed.
 bool writeExtensionKey(const char *extension) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return reportRegistryError();
+    if (createMachineKey(machineClassPath(extension), key) != ERROR_SUCCESS) return reportRegistryError();
     const bool written = setStringValue(key, "", "htmlfile") && setStringValue(key, "Content Type", "text/html");
     RegCloseKey(key);
     return written || reportRegistryError();
@@ -55,7 +55,36 @@ bool writeClass(const char *className, const char *description, const ComposedVa
     return chain.completelyWritten() || reportRegistryError();
 }
 
+struct ClassToWrite {
+    const char *name;
+    bool BrowserSettings::*selectedBy;
+    const char *description;
+};
+
+// In the order in which they are written.
+const ClassToWrite classesToWrite[] = {
+    {"htmlfile", &BrowserSettings::registerHtmlFile, "HyperText Document"},
+    {"http", &BrowserSettings::registerHttp, "URL:HyperText Transfer Protocol"},
+    {"https", &BrowserSettings::registerHttps, "URL:HyperText Transfer Protocol with Privacy"},
+    {"ftp", &BrowserSettings::registerFtp, "URL:File Transfer Protocol"},
+    {"gopher", &BrowserSettings::registerGopher, "URL:Gopher Protocol"},
+};
+
 }  // namespace
+
+KeyPlan plannedKeys(const BrowserSettings &settings) {
+    KeyPlan plan;
+    if (settings.registerHtmlFile) {
+        planExtensionKeys(plan, ".html");
+        planExtensionKeys(plan, ".htm");
+    }
+    for (const ClassToWrite &written : classesToWrite)
+        if (settings.*written.selectedBy) planClassKeys(plan, written.name, !settings.browserIsOther);
+    // The registration, written after the classes whenever any is.
+    if (!plan.empty())
+        for (const char *key : registrationKeys) plan.push_back({key});
+    return plan;
+}
 
 bool reportRegistryError() { return refuse("Error opening/modifying registry."); }
 
@@ -79,15 +108,13 @@ bool applyAssociations() {
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return refuse(unusablePath);
 
-    if (settings.registerHtmlFile) {
-        if (!writeExtensionKey(".html") || !writeExtensionKey(".htm")) return false;
-        if (!writeClass("htmlfile", "HyperText Document", values)) return false;
-    }
-    if (settings.registerHttp && !writeClass("http", "URL:HyperText Transfer Protocol", values)) return false;
-    if (settings.registerHttps && !writeClass("https", "URL:HyperText Transfer Protocol with Privacy", values))
-        return false;
-    if (settings.registerFtp && !writeClass("ftp", "URL:File Transfer Protocol", values)) return false;
-    if (settings.registerGopher && !writeClass("gopher", "URL:Gopher Protocol", values)) return false;
+    // All or nothing: a key that cannot be written stops the apply before
+    // its first write.
+    if (!everyPlannedKeyWritable(plannedKeys(settings))) return reportRegistryError();
+
+    if (settings.registerHtmlFile && (!writeExtensionKey(".html") || !writeExtensionKey(".htm"))) return false;
+    for (const ClassToWrite &written : classesToWrite)
+        if (settings.*written.selectedBy && !writeClass(written.name, written.description, values)) return false;
     // What Windows' own settings offer, from the classes as they now are.
     return writeBrowserRegistration(values.icon) || reportRegistryError();
 }

@@ -1,6 +1,7 @@
 #include "assoc/browser_registration.h"
 
 #include "assoc/browser_settings.h"
+#include "assoc/machine_classes.h"
 #include "assoc/registry_text.h"
 #include "assoc/stale_entries.h"
 #include "assoc/version_resource_name.h"
@@ -41,12 +42,7 @@ std::string fileNameWithoutExe(const char *browserPath) {
 // One key of the registration, open from creation to destruction.
 class MachineKey {
 public:
-    explicit MachineKey(const char *path) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_SET_VALUE | KEY_QUERY_VALUE | KEY_WOW64_64KEY, nullptr, &key_,
-                            nullptr) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
+    explicit MachineKey(const char *path) { createMachineKey(path, key_); }
     ~MachineKey() {
         if (key_) RegCloseKey(key_);
     }

@@ -13,8 +13,10 @@ extern const char registeredApplicationName[];
 std::string registeredBrowserName(const char *browserPath);
 
 // The keys below HKEY_LOCAL_MACHINE that the registration writes, parents
-// before their subkeys. Opened in the 64-bit view (KEY_WOW64_64KEY), which
-// 64-bit Settings and Explorer read; on 32-bit Windows there is no other.
+// before their subkeys. Opened in the machine's view (machineView, the 64-bit
+// one), which 64-bit Settings and Explorer read: Software\RegisteredApplications
+// is shared between the views, but a 32-bit program's Software\Corvant would
+// otherwise go to Software\Wow6432Node.
 extern const char *const registrationKeys[4];
 
 // Writes the registration of what browserSettings selects for the browser

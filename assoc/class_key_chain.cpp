@@ -1,5 +1,6 @@
 #include "assoc/class_key_chain.h"
 
+#include "assoc/machine_classes.h"
 #include "assoc/registry_text.h"
 #include "assoc/stale_entries.h"
 
@@ -8,9 +9,7 @@ ClassKeyChain::ClassKeyChain(const char *className) { open(className); }
 ClassKeyChain::~ClassKeyChain() { release(); }
 
 void ClassKeyChain::open(const char *className) {
-    opened = RegCreateKeyExA(HKEY_CLASSES_ROOT, className, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                             &classKey, nullptr) == ERROR_SUCCESS;
-    if (!opened) classKey = nullptr;
+    opened = createMachineKey(machineClassPath(className), classKey) == ERROR_SUCCESS;
 }
 
 void ClassKeyChain::setDescription(const char *text) {
@@ -66,9 +65,7 @@ void ClassKeyChain::release() {
 // A key whose parent could not be opened is not created, and neither is
 // anything below it.
 void ClassKeyChain::createKey(HKEY parent, const char *name, HKEY &key) {
-    if (parent && RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr) == ERROR_SUCCESS)
-        return;
+    if (parent && createMachineSubkey(parent, name, key) == ERROR_SUCCESS) return;
     key = nullptr;
     everyStepSucceeded = false;
 }

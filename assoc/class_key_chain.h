@@ -1,5 +1,5 @@
-// Writes one registered class below HKEY_CLASSES_ROOT (htmlfile or a URL
-// protocol): its description, icon, open command and the DDE conversation the
+// Writes one registered class below HKEY_LOCAL_MACHINE\Software\Classes,
+// machine-wide (htmlfile or a URL protocol): its description, icon, open command and the DDE conversation the
 // shell holds with a running browser. The object owns every key it opens,
 // from creation (which opens the class key) to destruction (which releases
 // them all, flushing the class key).

@@ -95,3 +95,91 @@ OverridingChoices findOverridingChoices(const BrowserSettings &settings) {
         if (settings.*entry.selectedBy && choiceOverrides(entry, settings)) found.names[found.count++] = entry.name;
     return found;
 }
+
+namespace {
+
+const char userClasses[] = "Software\\Classes\\";
+
+struct WrittenName {
+    const char *name;
+    bool BrowserSettings::*selectedBy;
+};
+
+// In the order in which the apply writes them.
+const WrittenName writtenNames[writtenNameCount] = {
+    {".html", &BrowserSettings::registerHtmlFile},    {".htm", &BrowserSettings::registerHtmlFile},
+    {"htmlfile", &BrowserSettings::registerHtmlFile}, {"http", &BrowserSettings::registerHttp},
+    {"https", &BrowserSettings::registerHttps},       {"ftp", &BrowserSettings::registerFtp},
+    {"gopher", &BrowserSettings::registerGopher},
+};
+
+bool openUserKey(const std::string &path, HKEY &key) {
+    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
+}
+
+// An extension's default value names the class that opens it.
+bool extensionOverrides(const std::string &keyPath, const BrowserSettings &settings) {
+    HKEY key = nullptr;
+    if (!openUserKey(keyPath, key)) return false;
+    std::string progId;
+    const bool read = readText(key, "", progId);
+    RegCloseKey(key);
+    return read && !progId.empty() && !isWrittenClass(progId, settings);
+}
+
+bool hasValue(HKEY key, const char *valueName) {
+    return RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// The first verb that shell's default names; "" when it names none.
+std::string defaultVerb(HKEY shell) {
+    std::string verbs;
+    if (!readText(shell, "", verbs)) return "";
+    const std::string::size_type start = verbs.find_first_not_of(" ,");
+    if (start == std::string::npos) return "";
+    return verbs.substr(start, verbs.find_first_of(" ,", start) - start);
+}
+
+// A command (or a DelegateExecute handler) of the account's own, or another
+// default verb, is what the shell runs for this account.
+bool classOverrides(const std::string &keyPath) {
+    HKEY key = nullptr;
+    bool overrides = false;
+    if (openUserKey(keyPath + "\\shell\\open\\command", key)) {
+        overrides = hasValue(key, "") || hasValue(key, "DelegateExecute");
+        RegCloseKey(key);
+    }
+    if (!overrides && openUserKey(keyPath + "\\shell", key)) {
+        const std::string verb = defaultVerb(key);
+        overrides = !verb.empty() && !sameClassName(verb, "open");
+        RegCloseKey(key);
+    }
+    return overrides;
+}
+
+bool listed(const char *const *names, std::size_t count, const char *name) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::strcmp(names[i], name) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+OverridingNames findUserClassKeys(const BrowserSettings &settings) {
+    OverridingNames found;
+    for (const WrittenName &entry : writtenNames) {
+        if (!(settings.*entry.selectedBy)) continue;
+        const std::string keyPath = std::string(userClasses) + entry.name;
+        const bool overrides = entry.name[0] == '.' ? extensionOverrides(keyPath, settings) : classOverrides(keyPath);
+        if (overrides) found.names[found.count++] = entry.name;
+    }
+    return found;
+}
+
+OverridingNames namesOfBoth(const OverridingChoices &choices, const OverridingNames &classKeys) {
+    OverridingNames both;
+    for (const WrittenName &entry : writtenNames)
+        if (listed(choices.names, choices.count, entry.name) || listed(classKeys.names, classKeys.count, entry.name))
+            both.names[both.count++] = entry.name;
+    return both;
+}

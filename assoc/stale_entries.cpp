@@ -1,5 +1,7 @@
 #include "assoc/stale_entries.h"
 
+#include "assoc/machine_classes.h"
+
 namespace {
 
 // Registry key names hold at most 255 characters.
@@ -13,7 +15,7 @@ bool isGone(LONG status) { return status == ERROR_SUCCESS || status == ERROR_FIL
 // with Vista), so the subkeys go first, deepest first.
 bool removeKeyTree(HKEY parent, const char *name) {
     HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(parent, name, 0, KEY_ENUMERATE_SUB_KEYS, &key);
+    const LONG opened = RegOpenKeyExA(parent, name, 0, KEY_ENUMERATE_SUB_KEYS | machineView, &key);
     if (opened == ERROR_FILE_NOT_FOUND) return true;
     if (opened != ERROR_SUCCESS) return false;
     bool emptied = true;
@@ -28,7 +30,7 @@ bool removeKeyTree(HKEY parent, const char *name) {
         }
     }
     RegCloseKey(key);
-    return emptied && isGone(RegDeleteKeyA(parent, name));
+    return emptied && isGone(deleteMachineKey(parent, name));
 }
 
 bool removeValue(HKEY key, const char *valueName) { return isGone(RegDeleteValueA(key, valueName)); }

@@ -4,7 +4,7 @@
 
 #include "platform/win32.h"
 
-// Deletes the subkey name of parent with everything below it. True when it
+// Deletes the subkey name of parent (a key in the machine's view) with everything below it. True when it
 // is gone, also when it was never there.
 bool removeKeyTree(HKEY parent, const char *name);
 

@@ -19,7 +19,8 @@ void setRegistryLockWait(unsigned milliseconds);
 // or start with "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER" for that hive
 // ("HKEY_CURRENT_USER\\Software\\x"), and are compared without case. A class may also be named
 // as "HKEY_LOCAL_MACHINE\\Software\\Classes\\https": it is the same key.
-// Make RegCreateKeyExA / RegOpenKeyExA of this key fail with ERROR_ACCESS_DENIED.
+// Make RegCreateKeyExA / RegOpenKeyExA of this key fail with ERROR_ACCESS_DENIED (opening a key
+// that does not exist still finds nothing: ERROR_FILE_NOT_FOUND).
 void failKeyOpen(const std::string &keyPath);
 // Make this key refuse writes, as a key whose permissions allow only reading: RegCreateKeyExA /
 // RegOpenKeyExA of it asking for a right that changes it (KEY_SET_VALUE, KEY_CREATE_SUB_KEY,

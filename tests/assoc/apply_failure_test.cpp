@@ -81,21 +81,34 @@ TEST_F(ApplyFailure, ExtensionValueWriteFailureStopsBeforeTheClasses) {
 }
 
 TEST_F(ApplyFailure, RefusedRegistrationIsARegistryErrorAndNeverListedHalfWritten) {
+    // A registration key that refuses writes (left by an earlier apply) is
+    // found before the first write; a failed value write only once the
+    // classes are written, and then the registration is not listed.
     struct Case {
         const char *key;
-        bool valueWritesOnly;
+        bool refusesWrites;
     };
-    const Case cases[] = {{"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities", false},
-                          {"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\FileAssociations", true},
-                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", true}};
+    const Case cases[] = {{"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\URLAssociations", true},
+                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", true},
+                          {"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\FileAssociations", false},
+                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", false}};
     for (const Case &refused : cases) {
         SCOPED_TRACE(refused.key);
         clearRegistryFailures();
+        for (const char *key : {"Software\\Corvant", "Software\\RegisteredApplications"})
+            deleteTree(HKEY_LOCAL_MACHINE, key);
+        if (refused.refusesWrites) {
+            ASSERT_TRUE(applyAssociations());
+        }
+        for (const char *key : programKeys) deleteTree(key);
         clearShownMessageBoxes();
-        refused.valueWritesOnly ? failValueWritesBelow(refused.key) : failKeyOpen(refused.key);
+        refused.refusesWrites ? refuseKeyWrites(refused.key) : failValueWritesBelow(refused.key);
         EXPECT_FALSE(applyAssociations());
         expectOnlyBox("Error opening/modifying registry.");
-        EXPECT_FALSE(readValue(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", "Corvant").has_value());
+        EXPECT_EQ(keyExists("http"), !refused.refusesWrites);
+        if (!refused.refusesWrites) {
+            EXPECT_FALSE(readValue(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", "Corvant").has_value());
+        }
         // version.dll is released on this path too.
         EXPECT_EQ(loadedLibraryCount(), 0u);
     }
@@ -189,6 +202,78 @@ TEST_F(ApplyFailure, UnterminatedPathBufferIsRefused) {
     std::memset(browserSettings.browserPath, 'A', sizeof browserSettings.browserPath);
     EXPECT_FALSE(applyAssociations());
     expectOnlyBox("The browser path is too long.");
+}
+
+// A key that refuses writes, found before the first write: the store is left
+// exactly as it was, whether the key would be written, removed or created in.
+TEST_F(ApplyFailure, AKeyThatRefusesWritesStopsTheApplyBeforeAnythingIsWritten) {
+    const struct {
+        const char *refusing;
+        bool otherBrowser;
+    } cases[] = {
+        {"gopher\\shell\\open\\command", false},               // the last key written
+        {"https", false},                                      // a class key, after two others
+        {"ftp\\shell\\open\\ddeexec\\ifexec\\deeper", false},  // below a stale key
+        {"https\\shell\\open\\ddeexec", true},                 // a stale key itself
+        {"HKEY_LOCAL_MACHINE\\Software\\Classes\\http\\shell\\open", false},
+    };
+    const std::string store = sandbox.folder() + "/registry.reg";
+    auto storeText = [&store] {
+        std::ifstream in(store, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.refusing);
+        // An earlier registration, with an ifexec key below each ddeexec.
+        choosePath("C:\\Old\\OLD.EXE");
+        browserSettings.browserIsOther = false;
+        ASSERT_TRUE(applyAssociations());
+        HKEY stale = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "ftp\\shell\\open\\ddeexec\\ifexec\\deeper", 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &stale, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(stale);
+        const std::string before = storeText();
+
+        refuseKeyWrites(each.refusing);
+        clearShownMessageBoxes();
+        choosePath("C:\\Browser\\B.EXE");
+        browserSettings.browserIsOther = each.otherBrowser;
+        EXPECT_FALSE(applyAssociations());
+        expectOnlyBox("Error opening/modifying registry.");
+        EXPECT_EQ(storeText(), before);
+        clearRegistryFailures();
+        for (const char *key : programKeys) deleteTree(key);
+    }
+    // Nothing there yet: the classes' own root must let keys be created.
+    refuseKeyWrites("HKEY_LOCAL_MACHINE\\Software\\Classes");
+    clearShownMessageBoxes();
+    EXPECT_FALSE(applyAssociations());
+    expectOnlyBox("Error opening/modifying registry.");
+    for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
+}
+
+// The check covers every key the apply creates, and only asks to read.
+TEST_F(ApplyFailure, TheCheckNamesEveryKeyTheApplyCreates) {
+    for (bool otherBrowser : {false, true}) {
+        SCOPED_TRACE(otherBrowser);
+        browserSettings.browserIsOther = otherBrowser;
+        std::vector<std::string> planned;
+        for (const PlannedKey &key : plannedKeys(browserSettings))
+            if (key.change == PlannedKey::written)
+                planned.push_back("RegCreateKeyExA " + (key.path.rfind("Software\\Classes\\", 0) == 0
+                                                            ? key.path.substr(17)
+                                                            : "HKEY_LOCAL_MACHINE\\" + key.path));
+        recordRegistryCalls(true);
+        ASSERT_TRUE(applyAssociations());
+        recordRegistryCalls(false);
+        std::vector<std::string> created;
+        for (const std::string &call : recordedRegistryCalls())
+            if (call.rfind("RegCreateKeyExA", 0) == 0) created.push_back(call);
+        std::sort(planned.begin(), planned.end());
+        std::sort(created.begin(), created.end());
+        EXPECT_EQ(created, planned);
+    }
 }
 
 }  // namespace

@@ -181,13 +181,15 @@ LONG openKey(const char *function, HKEY key, LPCSTR subKey, REGSAM desired, bool
             status = ERROR_INVALID_PARAMETER;
         else if (!findKey(state.store.tree()[parent.hive], parent.path))
             status = ERROR_KEY_DELETED;
+        // A key that does not exist has no permissions of its own: opening it
+        // finds nothing, whatever the hooks say.
+        else if (!create && !findKey(root, target))
+            status = ERROR_FILE_NOT_FOUND;
         else if (openMadeToFail(state, hive, root, target) ||
                  writeMadeToFail(state, hive, root, target, create ? desired | KEY_CREATE_SUB_KEY : desired))
             status = ERROR_ACCESS_DENIED;
         else if (findKey(root, target)) {
             if (disposition) *disposition = REG_OPENED_EXISTING_KEY;
-        } else if (!create) {
-            status = ERROR_FILE_NOT_FOUND;
         } else {
             status = state.store.modify(hive, target, [&](Hives &tree) {
                 if (!findKey(tree[parent.hive], parent.path)) return ERROR_KEY_DELETED;
