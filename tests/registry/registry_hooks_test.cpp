@@ -107,45 +107,5 @@ TEST_F(RegistryHooks, CurrentUserKeysAreNamedWithTheirHive) {
                                        }));
 }
 
-TEST_F(RegistryHooks, AKeyRefusingWritesOpensToReadOnlyAndTakesNoNewSubkey) {
-    KeyHandle base, shell;
-    ASSERT_EQ(create(HKEY_CLASSES_ROOT, path("http").c_str(), base.out()), ERROR_SUCCESS);
-    ASSERT_EQ(create(base, "shell", shell.out()), ERROR_SUCCESS);
-    // Named below HKEY_LOCAL_MACHINE, refused through HKEY_CLASSES_ROOT as well.
-    refuseKeyWrites("HKEY_LOCAL_MACHINE\\Software\\Classes\\CorvantRegistryTest\\http");
-    HKEY unused = nullptr;
-    for (REGSAM rights :
-         std::initializer_list<REGSAM>{KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_WRITE, KEY_ALL_ACCESS, DELETE}) {
-        SCOPED_TRACE(rights);
-        EXPECT_EQ(open(HKEY_CLASSES_ROOT, path("http").c_str(), &unused, rights), ERROR_ACCESS_DENIED);
-        EXPECT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Classes\\CorvantRegistryTest\\http", &unused, rights),
-                  ERROR_ACCESS_DENIED);
-    }
-    KeyHandle reading, existingBelow;
-    EXPECT_EQ(open(HKEY_CLASSES_ROOT, path("http").c_str(), reading.out(), KEY_READ), ERROR_SUCCESS);
-    EXPECT_EQ(create(HKEY_CLASSES_ROOT, path("http\\new\\deeper").c_str(), &unused, KEY_READ), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(create(base, "shell\\open", existingBelow.out(), KEY_SET_VALUE), ERROR_SUCCESS);
-    EXPECT_EQ(subkeyNames(path("http")), std::vector<std::string>{"shell"});
-    clearRegistryFailures();
-    KeyHandle writing;
-    EXPECT_EQ(open(HKEY_CLASSES_ROOT, path("http").c_str(), writing.out(), KEY_SET_VALUE), ERROR_SUCCESS);
-}
-
-TEST_F(RegistryHooks, ClassesReachedBelowLocalMachineAreNamedAsClasses) {
-    recordRegistryCalls(true);
-    HKEY cls = nullptr, other = nullptr;
-    ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\http", &cls), ERROR_SUCCESS);
-    ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Corvant", &other), ERROR_SUCCESS);
-    RegCloseKey(cls);
-    RegCloseKey(other);
-    recordRegistryCalls(false);
-    EXPECT_EQ(recordedRegistryCalls(), (std::vector<std::string>{
-                                           "RegCreateKeyExA http",
-                                           "RegCreateKeyExA HKEY_LOCAL_MACHINE\\Software\\Corvant",
-                                           "RegCloseKey http",
-                                           "RegCloseKey HKEY_LOCAL_MACHINE\\Software\\Corvant",
-                                       }));
-}
-
 }  // namespace
 }  // namespace corvant::testing

@@ -156,27 +156,14 @@ TEST_F(SuccessBox, YesFallsBackToDefaultProgramsAndSaysSoWhenNeitherOpens) {
 
 TEST_F(SuccessBox, TheAccountsOwnClassKeysAreNamedWithWhereTheyAre) {
     seeds.seedValue("Software\\Classes\\http\\shell\\open\\command", "", REG_SZ, std::string("old.exe\0", 8));
-    seeds.seedValue("Software\\Classes\\.htm", "", REG_SZ, std::string("OldBrowserHTML\0", 15));
-    // Settings cannot help: the box only tells.
+    // No settings page removes them: the box only tells.
     expectOneBox(applyAnswering(IDOK),
                  std::string(submitted) +
-                     "\n\nFor your account, Windows opens .htm and http with its own class keys under "
+                     "\n\nFor your account, Windows opens http with its own class keys under "
                      "HKEY_CURRENT_USER\\Software\\Classes, which come before these changes. Corvant leaves them "
-                     "alone; remove them with regedit or reg delete for these changes to apply to your account.",
+                     "alone; remove them with regedit or reg delete for "
+                     "these changes to apply to your account.",
                  MB_OK | MB_ICONINFORMATION);
-    EXPECT_EQ(readValue(HKEY_CURRENT_USER, "Software\\Classes\\http\\shell\\open\\command", ""),
-              stringValue("old.exe"));
-
-    // With a per-user choice as well, each name once, and the settings offered.
-    seeds.setProgId("http", "OtherBrowserURL");
-    seeds.setProgId("gopher", "OtherBrowserURL");
-    expectOneBox(applyAnswering(IDNO),
-                 std::string(submitted) +
-                     "\n\nFor your account, Windows opens .htm, http and gopher as its own settings say, which come "
-                     "before these changes: the apps chosen in its default app settings, and class keys under "
-                     "HKEY_CURRENT_USER\\Software\\Classes, which those settings do not remove (regedit or reg delete "
-                     "does). Open the default app settings now?",
-                 questionStyle);
 }
 
 }  // namespace
