@@ -123,12 +123,27 @@ public:
     }
 
 private:
-    // Lists the entry if it is the browser. A folder never is, whatever its name.
+    // Lists the entry if it is the browser. A folder never is, whatever its
+    // name, nor anything that the apply would refuse as no file (a pipe, a
+    // socket or a device, which a listing shows like a file).
     void examine(WIN32_FIND_DATAA &entry) {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
         char *name = entry.cFileName;
+        if (!isTargetName(name)) return;
+        const DWORD attributes = GetFileAttributesA(name);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
         upperCaseInPlace(name);
-        if (std::strcmp(name, target_) == 0) list(name);
+        list(name);
+    }
+
+    // The target's name, with a to z in either case.
+    bool isTargetName(const char *name) const {
+        size_t i = 0;
+        for (; name[i] != '\0' && target_[i] != '\0'; ++i) {
+            const char upper = name[i] >= 'a' && name[i] <= 'z' ? static_cast<char>(name[i] - 'a' + 'A') : name[i];
+            if (upper != target_[i]) return false;
+        }
+        return name[i] == target_[i];
     }
 
     void list(const char *name) {

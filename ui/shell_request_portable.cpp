@@ -7,4 +7,12 @@ bool openForUser(HWND owner, const char *file, const char *parameters) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+bool openOnlyForUser(HWND owner, const char *file, const char *parameters) {
+    return openForUser(owner, file, parameters);
+}
+
+bool runsWithUsersRights() { return true; }
+
+bool openAssociationPage(HWND, const char *) { return false; }
+
 const char *controlPanelProgram() { return "control.exe"; }

@@ -152,15 +152,42 @@ bool openThroughDesktop(const char *file, const char *parameters) {
     return taken;
 }
 
+bool openWithOwnRights(HWND owner, const char *file, const char *parameters) {
+    const HINSTANCE result = ShellExecuteA(owner, "open", file, parameters, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 }  // namespace
+
+bool runsWithUsersRights() { return !runsElevated(); }
+
+bool openOnlyForUser(HWND owner, const char *file, const char *parameters) {
+    if (!runsElevated()) return openWithOwnRights(owner, file, parameters);
+    return !schemeWithoutHandler(file) && openThroughDesktop(file, parameters);
+}
 
 bool openForUser(HWND owner, const char *file, const char *parameters) {
     if (runsElevated()) {
         if (schemeWithoutHandler(file)) return false;
         if (openThroughDesktop(file, parameters)) return true;
     }
-    const HINSTANCE result = ShellExecuteA(owner, "open", file, parameters, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    return openWithOwnRights(owner, file, parameters);
+}
+
+// COM is opened and closed around the request, as for the desktop's shell.
+bool openAssociationPage(HWND, const char *registeredName) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
+    bool shown = false;
+    {
+        const WideString name(registeredName);
+        ComPointer<IApplicationAssociationRegistrationUI> page;
+        if (name.get() &&
+            SUCCEEDED(CoCreateInstance(CLSID_ApplicationAssociationRegistrationUI, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IApplicationAssociationRegistrationUI, page.outVoid())))
+            shown = SUCCEEDED(page->LaunchAdvancedAssociationUI(name.get()));
+    }
+    CoUninitialize();
+    return shown;
 }
 
 // The current directory may be one the user can write to (the file-open

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "assoc/browser_registration.h"
 #include "assoc/browser_settings.h"
 #include "assoc/main_window.h"
 #include "assoc/overriding_choices.h"
@@ -24,12 +25,22 @@ std::string listOf(const char *const *names, std::size_t count) {
 
 std::string listOf(const OverridingChoices &choices) { return listOf(choices.names, choices.count); }
 
+// The name under which the settings list the browser. Plain quotes: the
+// box's text is in the ANSI code page, and only some code pages have
+// typographic ones (in others those bytes are other letters, or the first
+// byte of a character of two).
+std::string whatToChooseThere(const OverridingChoices &choices) {
+    return " There, choose \"" + registeredBrowserName(browserSettings.browserPath) + "\"" +
+           (choices.count == 1 ? " for it." : " for them.");
+}
+
 std::string overrideReport(const OverridingChoices &choices) {
     // Worded for every Windows with per-user choices: Default apps in
     // Settings from Windows 10 on, Default Programs in Control Panel before.
     return std::string(submitted) + "\n\nWindows opens " + listOf(choices) +
            (choices.count == 1 ? " with the app" : " with the apps") +
-           " chosen in its own default app settings, which come before these changes. Open those settings now?";
+           " chosen in its own default app settings, which come before these changes. Open those settings now?" +
+           whatToChooseThere(choices);
 }
 
 // Where the account's own class keys come first, alone or with per-user
@@ -52,7 +63,8 @@ void showUserClassKeysBox(const OverridingChoices &choices, const OverridingName
                                "default app settings, and class keys under " +
                                where +
                                ", which those settings do not remove (regedit or reg delete does). Open the default "
-                               "app settings now?";
+                               "app settings now?" +
+                               whatToChooseThere(choices);
     if (MessageBoxA(mainDialogWindow, report.c_str(), title, MB_YESNO | MB_ICONINFORMATION) == IDYES)
         openDefaultAppsPage(mainDialogWindow);
 }

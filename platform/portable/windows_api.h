@@ -8,4 +8,5 @@
 #include "library.h"
 #include "user.h"
 #include "shell.h"
+#include "system_version.h"
 #include "text_metrics.h"

@@ -1,5 +1,8 @@
 // How an apply that cannot write everything ends: the registry error box,
 // once, and no success. Uses the portable layer's failure hooks.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/portable/test_hooks.h"
 #include "tests/assoc/assoc_fixture.h"
 
@@ -184,9 +187,10 @@ TEST_F(ApplyFailure, QuotingCountsAgainstTheRoomOfTheCommandValue) {
 }
 
 TEST_F(ApplyFailure, PathThatNamesNoFileIsRefusedBeforeAnythingIsWritten) {
-    // A missing file, a folder, and a name the file dialog of a code page
-    // that cannot hold its letters gives back.
-    for (const char *path : {"C:\\Browser\\MISSING.EXE", "C:\\Browser", "C:\\???\\B.EXE"}) {
+    // A missing file, a folder, a name the file dialog of a code page that
+    // cannot hold its letters gives back, and a pipe named like a browser.
+    ASSERT_EQ(mkfifo("C:/Browser/PIPE.EXE", 0600), 0);
+    for (const char *path : {"C:\\Browser\\MISSING.EXE", "C:\\Browser", "C:\\???\\B.EXE", "C:\\Browser\\PIPE.EXE"}) {
         SCOPED_TRACE(path);
         std::strcpy(browserSettings.browserPath, path);
         clearShownMessageBoxes();
@@ -196,6 +200,7 @@ TEST_F(ApplyFailure, PathThatNamesNoFileIsRefusedBeforeAnythingIsWritten) {
             "page cannot show. Move the browser or choose another copy.");
         for (const char *key : programKeys) EXPECT_FALSE(keyExists(key)) << key;
     }
+    unlink("C:/Browser/PIPE.EXE");
 }
 
 TEST_F(ApplyFailure, UnterminatedPathBufferIsRefused) {

@@ -120,6 +120,27 @@ TEST_F(FileChooser, StartsFromTheBufferWithItsNameFilledIn) {
     EXPECT_EQ(std::string(buffer), folder + "/B.EXE");
 }
 
+TEST_F(FileChooser, ThePrefilledNameIsSelectedAndTheFieldEditsAsReadlineDoes) {
+    request.Flags = OFN_HIDEREADONLY;  // any name is taken, as typed (".exe" added without an extension)
+    const struct {
+        const char *keys, *chosen;
+    } table[] = {
+        {"new{Enter}", "new.exe"},          // typing replaces the selected name
+        {"{Tab}{S-Tab}c{Enter}", "c.exe"},  // selected again as the field is entered again
+        {"{C-a}y{C-e}z{Enter}", "yold name.exez"},
+        {"{End}{Left}{Left}{Left}{Left}{C-k}.bin{Enter}", "old name.bin"},
+        {"{End}{Left}{Left}{Left}{Left}{C-u}new{Enter}", "new.exe"},
+        {"{C-w}browser{Enter}", "old browser.exe"},  // the word before the cursor, up to a blank
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.keys);
+        startIn(folder + "/old name.exe");
+        typeKeys(row.keys);
+        ASSERT_TRUE(GetOpenFileNameA(&request));
+        EXPECT_EQ(std::string(buffer), folder + "/" + row.chosen);
+    }
+}
+
 TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     startIn(folder + "/");
     std::string before = buffer;
@@ -134,6 +155,14 @@ TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     EXPECT_NE(screens[0].find(folder + "/missing was not"), std::string::npos) << screens[0];
     EXPECT_NE(screens[1].find("/no/such/folder does not exist"), std::string::npos) << screens[1];
     EXPECT_FALSE(scriptRanDry());
+}
+
+TEST_F(FileChooser, APipeNamedLikeAProgramIsNoFileToChoose) {
+    ASSERT_EQ(mkfifo((folder + "/pipe.exe").c_str(), 0600), 0);
+    startIn(folder + "/");
+    typeKeys("pipe{Enter}{Snap}{Esc}");
+    EXPECT_FALSE(GetOpenFileNameA(&request));
+    EXPECT_NE(snapshots().at(0).find("a device, not to a file."), std::string::npos) << snapshots()[0];
 }
 
 TEST_F(FileChooser, WithoutMustExistFlagsANewNameIsAccepted) {

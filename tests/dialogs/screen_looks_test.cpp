@@ -52,8 +52,9 @@ size_t count(const std::string &text, const std::string &part) {
     return found;
 }
 
-std::vector<Canvas> runControls(const std::string &keys) {
+std::vector<Canvas> runControls(const std::string &keys, bool dimShown = true) {
     ScriptedScreen screen(100, 30);
+    if (!dimShown) showWithoutDimming();
     typeKeys(keys);
     RecordingDialog dialog;
     dialog.onCommand = endOn({IDCANCEL});
@@ -137,6 +138,10 @@ TEST(ScreenLooks, DisabledControlsAreDimmed) {
     EXPECT_TRUE(allHave(screens[0], "[ Disabled ]", ui::attrDim)) << screens[0].text();
     EXPECT_TRUE(noneHas(screens[0], "[ Go ]", ui::attrDim));
     EXPECT_TRUE(noneHas(screens[0], "Check me", ui::attrDim));
+    // Where dimming does not show, a disabled push button loses its brackets.
+    screens = runControls("{Snap}{Esc}", false);
+    EXPECT_TRUE(allHave(screens.at(0), "  Disabled  ", ui::attrDim)) << screens[0].text();
+    EXPECT_NE(screens[0].text().find("[ Go ]"), std::string::npos);
 }
 
 TEST(ScreenLooks, TheDefaultMarkFollowsTheFocusAmongPushButtons) {

@@ -159,7 +159,8 @@ private:
     bool started_;
 };
 
-// A framed dialog with a focused word, a dimmed one, its shadow and the screen around it.
+// A framed dialog with a focused word, a dimmed one, a mnemonic letter, its
+// shadow and the screen around it.
 Canvas sampleScreen() {
     Canvas screen(40, 12);
     screen.setSurface(2, 2, 30, 6, Surface::Dialog);
@@ -178,6 +179,7 @@ Canvas sampleScreen() {
     screen.write(4, 2, " Title ", ui::attrTitle);
     screen.write(4, 4, "[ Focused ]", ui::attrReverse);
     screen.write(18, 4, "[ Dimmed ]", ui::attrDim);
+    screen.put(4, 6, 'M', ui::attrMnemonic);
     screen.setSurface(32, 3, 2, 6, Surface::Shadow);
     screen.setSurface(4, 8, 30, 1, Surface::Shadow);
     return screen;
@@ -297,6 +299,15 @@ TEST(TerminalColours, ColouredWhereTheTerminalHasColoursUnlessNoColorIsSet) {
     used = renditions(shown("vt100", "C", nullptr));
     EXPECT_FALSE(anyColour(used));
     EXPECT_TRUE(used.count(7));
+}
+
+TEST(TerminalColours, MnemonicsAreUnderlinedOrWhereColoursExcludeThatRed) {
+    // "linux" cannot underline (nor dim) in colour.
+    for (const char *type : {"xterm-256color", "linux"}) {
+        const std::set<int> used = renditions(shown(type, "C", nullptr));
+        EXPECT_EQ(used.count(4) == 1, type[0] == 'x') << type;
+        EXPECT_EQ(used.count(31) == 1, type[0] == 'l') << type;
+    }
 }
 
 // The events read until `last` is the character just read, within two seconds.
@@ -516,6 +527,10 @@ TEST(TerminalKeys, SequencesAreKeysWhateverTheTerminalTypeAndUnknownOnesAreDropp
         // Unknown sequences, modified keys and function keys: nothing is typed.
         {"\033[1;5H\033[15~\033[99;99x\033[?1;2c\033Ox\033OP", ""},
         {"\033x\033[Z", "A-x " + code(KeyCode::BackTab)},
+        // Ctrl+A, E, K, U, W as their control characters; dropped in a paste.
+        {"\x01\x05\x0b\x15\x17\033[200~a\x15"
+         "b\033[201~",
+         "\x01 \x05 \x0b \x15 \x17 p:a p:b "},
         // Pasted: text, with nothing after the first line break.
         {"\033[200~a b\tc\r\rx\xC3\x9C\033[201~z\xC3\x9C", "p:a p:  p:b p:c z \xC3 \x9C "},
     };

@@ -1,5 +1,6 @@
 // What only the portable file functions do: links and mount points marked
-// as reparse points, listings read once and offered again only while the
+// as reparse points, pipes and devices answered as Wine answers them on a
+// Unix drive, listings read once and offered again only while the
 // folder is unchanged, and the test hooks for the drive root and the
 // Windows directory.
 #include <sys/stat.h>
@@ -81,6 +82,25 @@ TEST_F(FileFunctionsNativeTest, FolderOnAnotherDeviceIsAReparsePoint) {
     const auto found = attributesOf("/proc");
     ASSERT_EQ(found.count("proc"), 1u);
     EXPECT_EQ(found.at("proc"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+TEST_F(FileFunctionsNativeTest, PipesAndDevicesAreListedButAreNoFiles) {
+    // As Wine on a Unix drive: listed like files, refused by GetFileAttributesA
+    // with ERROR_INVALID_PARAMETER, so Auto find passes over them. Nothing is
+    // opened, so a pipe never blocks.
+    chooseNetscape();
+    makeFile(sandbox_.folder(), "file/NETSCAPE.EXE");
+    makeFolder(sandbox_.folder(), "device");
+    ASSERT_EQ(mkfifo(pathInTree("NETSCAPE.EXE").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/null", pathInTree("device/netscape.exe").c_str()), 0);
+    for (const std::string &path : {pathInTree("NETSCAPE.EXE"), pathInTree("device/netscape.exe")}) {
+        SetLastError(0);
+        EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << path;
+        ASSERT_EQ(attributesOf(path).size(), 1u) << path;
+        EXPECT_EQ(attributesOf(path).begin()->second & FILE_ATTRIBUTE_DIRECTORY, 0u) << path;
+    }
+    EXPECT_EQ(searchWholeTree(), Names{pathInTree("file/NETSCAPE.EXE")});
 }
 
 TEST_F(FileFunctionsNativeTest, ListingIsOfferedAgainOnlyWhileItsFolderIsUnchanged) {

@@ -14,7 +14,7 @@ namespace {
 
 const char httpOverridden[] =
     "Changes submitted to registry.\n\nWindows opens http with the app chosen in its own default app settings, which "
-    "come before these changes. Open those settings now?";
+    "come before these changes. Open those settings now? There, choose \"IEXPLORE (chosen with Corvant)\" for it.";
 
 class OverridingChoiceJourney : public DialogTest {
 protected:
@@ -59,8 +59,9 @@ TEST_F(OverridingChoiceJourney, YesOpensDefaultAppsAndReturnsToTheMainDialog) {
     // Tab goes round both buttons back to Yes.
     runProgram("{A-s}" + chooseFile(browser) + "{Tab}{Tab}{Enter}{Esc}");
     ASSERT_EQ(shownMessageBoxes().size(), 1u);
-    EXPECT_EQ(requests.waitUntilRecorded("ms-settings:defaultapps"),
-              std::vector<std::string>{"ms-settings:defaultapps"});
+    // The terminal edition reports Windows 10: Settings' page of the registration.
+    const std::string settingsPage = "ms-settings:defaultapps?registeredAppMachine=Corvant";
+    EXPECT_EQ(requests.waitUntilRecorded(settingsPage), std::vector<std::string>{settingsPage});
     EXPECT_EQ(readValue("gopher\\shell\\open\\ddeexec\\Application", ""), stringValue("NSShell"));
 }
 

@@ -10,6 +10,7 @@
 #include "tests/ui/message_box_answers.h"
 #include "tests/ui/shell_request_stand_in.h"
 #include "tests/ui/shell_requests.h"
+#include "ui/default_apps_request.h"
 #include "ui/success_box.h"
 
 namespace corvant::testing {
@@ -19,9 +20,12 @@ const char submitted[] = "Changes submitted to registry.";
 const unsigned plainStyle = MB_OK;
 const unsigned questionStyle = MB_YESNO | MB_ICONINFORMATION;
 
-std::string question(const std::string &names, bool several) {
+// The browser is the one SetUp chooses, unless named.
+std::string question(const std::string &names, bool several, const std::string &browser = "B (chosen with Corvant)") {
     return std::string(submitted) + "\n\nWindows opens " + names + (several ? " with the apps" : " with the app") +
-           " chosen in its own default app settings, which come before these changes. Open those settings now?";
+           " chosen in its own default app settings, which come before these changes. Open those settings now? "
+           "There, choose \"" +
+           browser + (several ? "\" for them." : "\" for it.");
 }
 
 class SuccessBox : public AssocTest {
@@ -98,6 +102,12 @@ TEST_F(SuccessBox, ChoiceOfHtmlfileForHtmlIsNotNamed) {
     expectOneBox(applyAnswering(IDNO), question(".htm", false), questionStyle);
 }
 
+TEST_F(SuccessBox, TheBoxNamesTheBrowserAsTheSettingsListIt) {
+    seeds.setProgId("http", "OtherBrowserURL");
+    choosePath("C:\\Program Files\\Example Browser\\example.exe");
+    expectOneBox(applyAnswering(IDNO), question("http", false, "example (chosen with Corvant)"), questionStyle);
+}
+
 TEST_F(SuccessBox, NothingSelectedShowsThePlainBoxEvenWithoutAPath) {
     for (const char *name : choosableNames) seeds.setProgId(name, "OtherBrowser");
     selectOnly(false, false, false, false, false);
@@ -115,7 +125,8 @@ TEST_F(SuccessBox, YesAsksForDefaultAppsAndNoDoesNot) {
         ShellExecuteA(nullptr, "open", marker.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return requests.waitUntilRecorded(marker);
     };
-    const std::string defaultApps = "ms-settings:defaultapps";
+    // The test program is told that it runs on Windows 10 (see CMakeLists.txt).
+    const std::string defaultApps = "ms-settings:defaultapps?registeredAppMachine=Corvant";
     seeds.setProgId("https", "OtherBrowserURL");
 
     expectOneBox(applyAnswering(IDNO), question("https", false), questionStyle);
@@ -132,8 +143,8 @@ TEST_F(SuccessBox, YesAsksForDefaultAppsAndNoDoesNot) {
 }
 
 TEST_F(SuccessBox, YesFallsBackToDefaultProgramsAndSaysSoWhenNeitherOpens) {
-    // Windows 7 has per-user choices but no Settings page for them.
-    const ShellRequest settings{"ms-settings:defaultapps", ""};
+    // Settings refusing its page (on the Windows 10 the test is told it runs on).
+    const ShellRequest settings{"ms-settings:defaultapps?registeredAppMachine=Corvant", ""};
     const ShellRequest controlPanel{"control.exe", "/name Microsoft.DefaultPrograms /page pageDefaultProgram"};
     const std::string neither =
         "Windows could not open its settings for default apps. Choose the browser there yourself: in Settings under "
@@ -164,6 +175,52 @@ TEST_F(SuccessBox, TheAccountsOwnClassKeysAreNamedWithWhereTheyAre) {
                      "alone; remove them with regedit or reg delete for "
                      "these changes to apply to your account.",
                  MB_OK | MB_ICONINFORMATION);
+}
+
+// What Yes asks for on each Windows, and what next when that is refused;
+// the error box when nothing opens.
+TEST_F(SuccessBox, YesAsksForThePageOfThisWindowsAndFallsBack) {
+    const std::string panel = "/name Microsoft.DefaultPrograms /page pageDefaultProgram";
+    const ShellRequest settingsPage{"ms-settings:defaultapps?registeredAppMachine=Corvant", ""},
+        defaultApps{"ms-settings:defaultapps", ""}, defaultPrograms{"control.exe", panel},
+        listWithUsersRights{"control.exe", panel, Route::onlyForUser}, ownPage{"Corvant", "", Route::associationPage};
+    struct Case {
+        DefaultAppsPlace place;
+        bool usersRights;
+        std::vector<bool> answers;
+        std::vector<ShellRequest> requests;
+    };
+    const Case cases[] = {
+        {DefaultAppsPlace::settings, false, {true}, {settingsPage}},
+        // Not elevated: the registration's own page, shown by Corvant's process.
+        {DefaultAppsPlace::defaultPrograms, true, {true}, {ownPage}},
+        {DefaultAppsPlace::defaultPrograms, true, {false, false}, {ownPage, defaultPrograms}},
+        // Elevated: the list of programs with the user's rights comes first.
+        {DefaultAppsPlace::defaultPrograms, false, {true}, {listWithUsersRights}},
+        {DefaultAppsPlace::defaultPrograms,
+         false,
+         {false, false, false},
+         {listWithUsersRights, ownPage, defaultPrograms}},
+        {DefaultAppsPlace::unknown, false, {false, false}, {defaultApps, defaultPrograms}},
+    };
+    const std::string neither =
+        "Windows could not open its settings for default apps. Choose the browser there yourself: in Settings under "
+        "Apps, Default apps, or in Control Panel under Default Programs.";
+    takeShellRequests();
+    for (const Case &c : cases) {
+        const size_t row = static_cast<size_t>(&c - cases);
+        setRunsWithUsersRights(c.usersRights);
+        queueShellAnswers(c.answers);
+        const auto boxes = answerMessageBoxes([&c] { openDefaultAppsPageAt(nullptr, c.place); }, IDOK);
+        setRunsWithUsersRights(true);
+        EXPECT_EQ(takeShellRequests(), c.requests) << "case " << row;
+        const bool nothingOpened = c.answers.back() == false;
+        ASSERT_EQ(boxes.size(), nothingOpened ? 1u : 0u) << "case " << row;
+        if (!nothingOpened) continue;
+        EXPECT_EQ(boxes[0].text, neither);
+        EXPECT_EQ(boxes[0].title, "Corvant Error");
+        EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
-// GetFileAttributesA: whether a path names a folder or something else, with
-// names compared without regard to case as on Windows.
+// GetFileAttributesA: whether a path names a folder or a file, with names
+// compared without regard to case as on Windows. Anything else (a FIFO, a
+// socket, a device) is refused as Wine refuses it on a Unix drive, with
+// ERROR_INVALID_PARAMETER: it holds no program, and opening a FIFO to look
+// at it could wait for ever.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -19,6 +22,10 @@ DWORD WINAPI GetFileAttributesA(LPCSTR path) {
     if (!corvant::files::resolveWithoutCase(corvant::files::toPosixPath(path), resolved) ||
         stat(resolved.c_str(), &status) != 0) {
         corvant::files::failWithErrno(errno);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_FILE_ATTRIBUTES;
     }
     DWORD attributes = S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;

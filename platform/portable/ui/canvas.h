@@ -14,8 +14,9 @@ enum CellAttribute : unsigned {
     attrReverse = 1,    // focus and highlighted list entries
     attrDim = 2,        // disabled controls and dialogs below the active one
     attrBold = 4,       // default push buttons
-    attrUnderline = 8,  // mnemonic letters
+    attrUnderline = 8,  // text fields
     attrTitle = 16,     // dialog titles (bold where there is no colour)
+    attrMnemonic = 32,  // mnemonic letters: underlined, or another cue where the terminal cannot underline
 };
 
 // A piece of a line that a terminal with line drawing shows as such; the
@@ -82,6 +83,10 @@ public:
     // Where the terminal cursor should stand, or -1 for hidden.
     int cursorColumn = -1;
     int cursorRow = -1;
+
+    // Whether the screen is shown where dimmed cells look dimmed; where they
+    // do not, disabled push buttons are drawn without their brackets.
+    bool dimShown = true;
 
     // One line per row, trailing blanks removed, joined by '\n'.
     std::string text() const;

@@ -153,7 +153,20 @@ bool passedOverByTab(Window &dialog, const Window &control) {
     return false;
 }
 
-void setFocusTo(Window &dialog, Window *control) { dialog.focus = control ? control->handle : nullptr; }
+// The keyboard moves the focus: a field it enters has its text selected, so
+// that typing replaces it, as a dialog on Windows does.
+void setFocusTo(Window &dialog, Window *control) {
+    dialog.focus = control ? control->handle : nullptr;
+    if (control && control->kind == WindowKind::Edit) selectAllText(*control);
+}
+
+void setFocusTo(Window &dialog, HWND control) {
+    if (Window *window = findWindow(control); window && window->parent == dialog.handle) {
+        setFocusTo(dialog, window);
+    } else {
+        dialog.focus = control;
+    }
+}
 
 bool isAuto(const Window &button) {
     DWORD type = button.style & BS_TYPEMASK;
@@ -201,7 +214,7 @@ void moveFocusOnRequest(Window &dialog, WPARAM wParam, LPARAM lParam) {
     } else {
         target = nextTabStop(dialog, focusedControl(dialog) ? dialog.focus : nullptr, wParam != 0);
     }
-    if (target) dialog.focus = target;
+    if (target) setFocusTo(dialog, target);
 }
 
 void pressEnter(Window &dialog) {
@@ -317,6 +330,7 @@ void redrawScreen() {
     FrontEnd *frontEnd = activeFrontEnd();
     if (!frontEnd) return;
     Canvas screen(frontEnd->columns(), frontEnd->rows());
+    screen.dimShown = frontEnd->showsDim();
     paintScreen(screen, state().dialogs);
     frontEnd->present(screen);
 }
@@ -335,7 +349,7 @@ void handleDialogKey(Window &dialog, const Key &key) {
     case KeyCode::Tab:
     case KeyCode::BackTab: {
         HWND next = nextTabStop(dialog, focus ? dialog.focus : nullptr, key.code == KeyCode::BackTab);
-        if (next) dialog.focus = next;
+        if (next) setFocusTo(dialog, next);
         return;
     }
     case KeyCode::Enter: pressEnter(dialog); return;
@@ -402,7 +416,7 @@ INT_PTR runDialog(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC proc
     // As the dialog is shown and activated, a focus that the procedure did
     // not place goes to the first tab stop as well; with no control that can
     // take it, the dialog keeps it itself.
-    if (focusGiven || !hasFocus(*dialog)) dialog->focus = first ? first : handle;
+    if (focusGiven || !hasFocus(*dialog)) setFocusTo(*dialog, first ? first : handle);
 
     while (!dialog->ended) {
         if (s.exhausted) {

@@ -56,9 +56,16 @@ bool isDirectory(const std::string &path) {
     return statWithoutCase(path, info) && S_ISDIR(info.st_mode);
 }
 
+bool exists(const std::string &path) {
+    struct stat info;
+    return statWithoutCase(path, info);
+}
+
+// Only a regular file: a pipe, a socket or a device holds no program, and
+// GetFileAttributesA refuses them, as it refuses a missing file.
 bool isExistingFile(const std::string &path) {
     struct stat info;
-    return statWithoutCase(path, info) && !S_ISDIR(info.st_mode);
+    return statWithoutCase(path, info) && S_ISREG(info.st_mode);
 }
 
 std::string joinPath(const std::string &folder, const std::string &name) {
@@ -235,14 +242,17 @@ void accept(HWND dialog) {
     const std::string typedPath = path;
     if (!hasExtension(path) && request.lpstrDefExt && *request.lpstrDefExt) {
         const std::string withExtension = path + "." + request.lpstrDefExt;
-        if (isExistingFile(withExtension) || !isExistingFile(path)) path = withExtension;
+        if (isExistingFile(withExtension) || !exists(path)) path = withExtension;
     }
     if ((request.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !isDirectory(parentOf(path))) {
         setPathMessage(dialog, "The folder ", parentOf(path), " does not exist. Check the path and try again.");
         return;
     }
     if ((request.Flags & OFN_FILEMUSTEXIST) && !isExistingFile(path)) {
-        setPathMessage(dialog, "The file ", typedPath, " was not found. Check the file name and try again.");
+        if (exists(path))
+            setPathMessage(dialog, "The name ", path, " belongs to a pipe, a socket or a device, not to a file.");
+        else
+            setPathMessage(dialog, "The file ", typedPath, " was not found. Check the file name and try again.");
         return;
     }
     if (path.size() + 1 > request.nMaxFile) {

@@ -19,6 +19,9 @@ public:
     virtual int columns() const = 0;
     virtual int rows() const = 0;
     virtual void present(const Canvas &screen) = 0;
+    // False where cells drawn dimmed look like any others (TERM=vt100, or
+    // the Linux console, which cannot dim in colour).
+    virtual bool showsDim() const { return true; }
     // The next input. With wait, blocks until there is some (or none will
     // come); without, answers Nothing at once when none is waiting.
     virtual InputRead readInput(InputEvent &event, bool wait) = 0;

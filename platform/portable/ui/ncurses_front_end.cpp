@@ -79,7 +79,16 @@ constexpr int longestReport = 24;
 // In the older form button, column and row are one byte each, 32 added.
 constexpr int olderReportOffset = 32;
 
-enum ColourPair : short { pairScreen = 1, pairDialog, pairEmphasis, pairHighlight, pairDisabled, pairShadow };
+enum ColourPair : short {
+    pairScreen = 1,
+    pairDialog,
+    pairEmphasis,
+    pairHighlight,
+    pairDisabled,
+    pairShadow,
+    pairMnemonic,           // where the terminal cannot underline in colour
+    pairHighlightMnemonic,  // the same on the highlight
+};
 
 struct Terminal {
     SCREEN *screen = nullptr;
@@ -88,7 +97,11 @@ struct Terminal {
     bool ownsFiles = false;
     bool lineDrawing = false;
     bool colour = false;
-    bool grey = false;          // a dark grey of its own (16 colours or more)
+    bool grey = false;  // a dark grey of its own (16 colours or more)
+    // What the terminal shows of dimming and underlining beside the colours
+    // in use (its "ncv" names those that colours exclude).
+    bool dim = false;
+    bool underline = false;
     bool sgrRequested = false;  // SGR mouse reports asked for beside ncurses' own request
     bool pasteRequested = false;
     bool utf8 = false;  // keys are read as UTF-8
@@ -187,7 +200,7 @@ void chooseCharacterType() {
 
 // False when the terminal cannot hold the pairs after all.
 bool startColours() {
-    if (start_color() == ERR || COLOR_PAIRS <= pairShadow) return false;
+    if (start_color() == ERR || COLOR_PAIRS <= pairHighlightMnemonic) return false;
     terminal.grey = COLORS >= 16;
     const short grey = terminal.grey ? 8 : COLOR_BLACK;
     init_pair(pairScreen, COLOR_WHITE, COLOR_BLUE);
@@ -196,7 +209,24 @@ bool startColours() {
     init_pair(pairHighlight, COLOR_WHITE, COLOR_BLUE);
     init_pair(pairDisabled, grey, COLOR_WHITE);
     init_pair(pairShadow, grey, COLOR_BLACK);
+    init_pair(pairMnemonic, COLOR_RED, COLOR_WHITE);
+    init_pair(pairHighlightMnemonic, COLOR_YELLOW, COLOR_BLUE);
     return true;
+}
+
+// Whether the terminal shows this attribute, together with the colours if
+// they are used. ncvBit is the attribute's bit in "ncv".
+bool showsAttribute(attr_t attribute, int ncvBit) {
+    if ((termattrs() & attribute) == 0) return false;
+    const int excluded = tigetnum("ncv");
+    return !terminal.colour || excluded < 0 || (excluded & ncvBit) == 0;
+}
+
+void noteAttributesShown() {
+    constexpr int ncvUnderline = 2, ncvDim = 16;
+    terminal.underline = showsAttribute(A_UNDERLINE, ncvUnderline);
+    // With a grey of their own colours show disabled controls without dimming.
+    terminal.dim = (terminal.colour && terminal.grey) || showsAttribute(A_DIM, ncvDim);
 }
 
 void startMouse() {
@@ -227,6 +257,21 @@ void startMouse() {
     }
 }
 
+// A mnemonic letter is underlined; where the terminal cannot underline, it
+// takes a colour of its own, or without colours the other weight.
+void markMnemonic(const Cell &cell, attr_t &attributes, short &pair) {
+    if (terminal.underline) {
+        attributes |= A_UNDERLINE;
+    } else if (!terminal.colour) {
+        attributes ^= A_BOLD;
+    } else if (pair == pairDialog || pair == pairEmphasis) {
+        pair = pairMnemonic;
+    } else if (pair == pairHighlight && !(cell.attributes & attrDim)) {
+        pair = pairHighlightMnemonic;
+        attributes |= A_BOLD;
+    }
+}
+
 void styleFor(const Cell &cell, attr_t &attributes, short &pair) {
     const unsigned a = cell.attributes;
     attributes = A_NORMAL;
@@ -245,7 +290,8 @@ void styleFor(const Cell &cell, attr_t &attributes, short &pair) {
         attributes |= (a & attrDim) ? A_DIM : A_BOLD;
     } else if (a & attrDim) {
         pair = pairDisabled;
-        if (!terminal.grey) attributes |= A_DIM;
+        // Bold black is dark grey where there is no grey and no dimming (the Linux console).
+        if (!terminal.grey) attributes |= terminal.dim ? A_DIM : A_BOLD;
     } else if (a & (attrBold | attrTitle)) {
         pair = pairEmphasis;
         attributes |= A_BOLD;
@@ -253,6 +299,7 @@ void styleFor(const Cell &cell, attr_t &attributes, short &pair) {
         pair = pairDialog;
     }
     if (a & attrUnderline) attributes |= A_UNDERLINE;
+    if (a & attrMnemonic) markMnemonic(cell, attributes, pair);
 }
 
 const cchar_t *lineGlyph(Line line) {
@@ -300,6 +347,8 @@ class TerminalFrontEnd : public FrontEnd {
 public:
     int columns() const override { return COLS; }
     int rows() const override { return LINES; }
+
+    bool showsDim() const override { return terminal.dim; }
 
     void present(const Canvas &screen) override {
         erase();
@@ -455,7 +504,9 @@ private:
         case KEY_IC: return false;
         default:
             if (c >= 0x80 && c <= 0xFF) return readCharacter(c, event, wait);
-            if (c >= 0x20 && c < 0x7f) {
+            // Printable characters, and Ctrl with a letter as its control
+            // character (the field's line editing keys).
+            if ((c >= 0x20 && c < 0x7f) || (c >= 1 && c <= 26)) {
                 key.code = KeyCode::Character;
                 key.character = static_cast<char>(c);
                 return true;
@@ -650,6 +701,7 @@ bool start(FILE *input, FILE *output, const char *terminalType) {
     keypad(stdscr, TRUE);
     terminal.lineDrawing = hasCapability("acsc");
     terminal.colour = has_colors() && !colourRefused() && startColours();
+    noteAttributesShown();
     startMouse();
     front.forgetPending();
     setActiveFrontEnd(&front);

@@ -36,11 +36,11 @@ void frame(Canvas &screen, int left, int top, int width, int height, unsigned at
     screen.putLine(right, bottom, Line::BottomRight, attributes);
 }
 
-// Writes a control's text, underlining its mnemonic letter.
+// Writes a control's text, marking its mnemonic letter.
 void writeLabel(Canvas &screen, int column, int row, const DisplayText &label, unsigned attributes) {
     screen.write(column, row, label.text, attributes);
     if (label.mnemonicIndex >= 0)
-        screen.put(column + label.mnemonicIndex, row, label.text[label.mnemonicIndex], attributes | attrUnderline);
+        screen.put(column + label.mnemonicIndex, row, label.text[label.mnemonicIndex], attributes | attrMnemonic);
 }
 
 unsigned stateAttributes(const Window &control, bool focused) {
@@ -89,10 +89,10 @@ void paintStatic(Canvas &screen, Origin o, const Window &control) {
             indent = std::max(0, r.width - length);
         screen.write(o.column + r.left + indent, o.row + r.top + static_cast<int>(i), lines[i], attributes);
     }
-    // Underline the mnemonic only on a single-line label, where its place is plain.
+    // Mark the mnemonic only on a single-line label, where its place is plain.
     if (shown.mnemonicIndex >= 0 && lines.size() == 1 && shown.text.find('\t') == std::string::npos && type == SS_LEFT)
         screen.put(o.column + r.left + shown.mnemonicIndex, o.row + r.top, shown.text[shown.mnemonicIndex],
-                   attributes | attrUnderline);
+                   attributes | attrMnemonic);
 }
 
 void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
@@ -122,7 +122,8 @@ void paintGroupBox(Canvas &screen, Origin o, const Window &control) {
     }
 }
 
-// A default push button is drawn "< OK >", any other "[ OK ]".
+// A default push button is drawn "< OK >", any other "[ OK ]"; a disabled
+// one on a screen that does not show dimming "  OK  ".
 void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focused, bool isDefault) {
     CellRect face = pushButtonFace(control);
     DisplayText label = withoutMnemonic(control.text);
@@ -131,8 +132,9 @@ void paintPushButton(Canvas &screen, Origin o, const Window &control, bool focus
     int row = o.row + face.top;
     unsigned attributes = stateAttributes(control, focused) | (isDefault ? attrBold : attrNormal);
     screen.fill(start, row, face.width, 1, ' ', attributes);
-    screen.put(start, row, isDefault ? '<' : '[', attributes);
-    screen.put(start + face.width - 1, row, isDefault ? '>' : ']', attributes);
+    const bool bracketed = control.enabled || screen.dimShown;
+    screen.put(start, row, !bracketed ? ' ' : isDefault ? '<' : '[', attributes);
+    screen.put(start + face.width - 1, row, !bracketed ? ' ' : isDefault ? '>' : ']', attributes);
     writeLabel(screen, start + 1 + (face.width - 2 - length) / 2, row, label, attributes);
     if (focused) focusMarker(screen, start, row);
 }
@@ -163,8 +165,11 @@ void paintListBox(Canvas &screen, Origin o, const Window &list, bool focused) {
     for (int i = 0; i < rows && list.topIndex + i < count; ++i) {
         int index = list.topIndex + i;
         bool highlighted = index == list.selected;
-        unsigned itemAttributes = attributes | (highlighted ? attrReverse : attrNormal);
-        screen.put(left + 1, top + 1 + i, highlighted ? '*' : ' ', attributes);
+        // Where Windows draws its focus rectangle: on the caret entry of a
+        // list with the focus, also while nothing is highlighted.
+        bool caretShown = focused && index == list.caret && !highlighted;
+        unsigned itemAttributes = attributes | (highlighted ? attrReverse : caretShown ? attrUnderline : attrNormal);
+        screen.put(left + 1, top + 1 + i, highlighted ? '*' : caretShown ? '>' : ' ', attributes);
         screen.fill(left + 2, top + 1 + i, columns, 1, ' ', highlighted ? itemAttributes : attributes);
         // Scrolled sideways by whole cells: the entry starts to the left of its column.
         screen.narrowClip(left + 2, top + 1 + i, columns, 1);
@@ -209,6 +214,13 @@ void paintEdit(Canvas &screen, Origin o, const Window &field, bool focused) {
     const Canvas::Clip dialogClip = screen.clip();
     screen.narrowClip(left, row, width, 1);
     screen.write(left, row, field.text.substr(first), attributes);
+    // The selection shows while the field has the focus.
+    size_t start, end;
+    fieldSelection(field, start, end);
+    start = std::max(start, first);
+    if (focused && start < end)
+        screen.write(left + textWidth(field.text.substr(first, start - first)), row,
+                     field.text.substr(start, end - start), attributes | attrReverse);
     screen.restoreClip(dialogClip);
     if (focused) {
         screen.put(left - 1, row, '>', attrBold);

@@ -60,6 +60,8 @@ public:
     int columns() const override { return columns_; }
     int rows() const override { return rows_; }
     void present(const ui::Canvas &screen) override { screen_ = screen; }
+    bool showsDim() const override { return dimShown_; }
+    void setDimShown(bool shown) { dimShown_ = shown; }
 
     ui::InputRead readInput(ui::InputEvent &event, bool wait) override {
         while (!steps_.empty()) {
@@ -119,6 +121,7 @@ private:
     int pressedColumn_ = -1, pressedRow_ = -1;
     bool ranDry_ = false;
     bool busyCameLate_ = false;
+    bool dimShown_ = true;
 };
 
 std::unique_ptr<ScriptedFrontEnd> &current() {
@@ -147,6 +150,11 @@ bool namedKey(const std::string &name, ScriptStep &step) {
         }
     if (name.size() == 3 && name.compare(0, 2, "A-") == 0) {
         step.key = Key{KeyCode::Character, name[2], true};
+        return true;
+    }
+    // Ctrl+letter: its control character, as a terminal sends it.
+    if (name.size() == 3 && name.compare(0, 2, "C-") == 0 && name[2] >= 'a' && name[2] <= 'z') {
+        step.key = Key{KeyCode::Character, static_cast<char>(name[2] - 'a' + 1), false};
         return true;
     }
     if (name == "Busy") {
@@ -212,6 +220,8 @@ void startScriptedFrontEnd(int columns, int rows, bool utf8) {
     current() = std::make_unique<ScriptedFrontEnd>(columns, rows);
     ui::setActiveFrontEnd(current().get());
 }
+
+void showWithoutDimming() { frontEnd().setDimShown(false); }
 
 void stopScriptedFrontEnd() {
     std::setlocale(LC_CTYPE, "C");

@@ -16,10 +16,14 @@ namespace corvant::testing {
 // as in a UTF-8 locale, which the process's LC_CTYPE then is.
 void startScriptedFrontEnd(int columns = 120, int rows = 50, bool utf8 = false);
 void stopScriptedFrontEnd();
+// Until the next start, the screen is drawn as for a terminal that cannot
+// show dimmed cells (TERM=vt100).
+void showWithoutDimming();
 
 // Queues keys. Plain characters stand for themselves; named keys are written
 // in braces: {Enter} {Esc} {Tab} {S-Tab} {Space} {Up} {Down} {Left} {Right}
-// {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x). {Snap} records the
+// {Home} {End} {PgUp} {PgDn} {Backspace} {A-x} (Alt+x) {C-x} (Ctrl+x, a to
+// z). {Snap} records the
 // screen when the script reaches it; {Resize:COLSxROWS} resizes the screen.
 // "{{" stands for a literal "{".
 // The mouse: {Click:WHERE} presses and releases the left button, {Press:WHERE}

@@ -43,8 +43,10 @@ struct Window {
     int horizontalExtent = 0;  // pixels
     int horizontalOffset = 0;  // character cells scrolled sideways
 
-    // Edit fields: the cursor position in text.
+    // Edit fields: the cursor position in text, and the other end of the
+    // selection (the cursor's own position while nothing is selected).
     size_t cursor = 0;
+    size_t anchor = 0;
 };
 
 HWND createWindow(const Window &description);
