@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "assoc/browser_registration.h"
 #include "assoc/browser_settings.h"
 #include "assoc/class_key_chain.h"
 #include "assoc/composed_values.h"
@@ -79,6 +80,9 @@ KeyPlan plannedKeys(const BrowserSettings &settings) {
     }
     for (const ClassToWrite &written : classesToWrite)
         if (settings.*written.selectedBy) planClassKeys(plan, written.name, !settings.browserIsOther);
+    // The registration, written after the classes whenever any is.
+    if (!plan.empty())
+        for (const char *key : registrationKeys) plan.push_back({key});
     return plan;
 }
 
@@ -111,5 +115,6 @@ bool applyAssociations() {
     if (settings.registerHtmlFile && (!writeExtensionKey(".html") || !writeExtensionKey(".htm"))) return false;
     for (const ClassToWrite &written : classesToWrite)
         if (settings.*written.selectedBy && !writeClass(written.name, written.description, values)) return false;
-    return true;
+    // What Windows' own settings offer, from the classes as they now are.
+    return writeBrowserRegistration(values.icon) || reportRegistryError();
 }

@@ -27,8 +27,8 @@ cmake --build --preset windows-x64 --target corvant
 echo "== reproducible release"
 scripts/check-reproducible.sh || status=1
 
-# The key store's reader under libFuzzer for about a minute.
-echo "== fuzz: REGEDIT4 reader"
+# The key store's reader and the version resource reader under libFuzzer, a minute in all.
+echo "== fuzz: REGEDIT4 reader, version resources"
 scripts/fuzz.sh 60 || status=1
 
 for preset in native asan windows; do

@@ -41,6 +41,9 @@ size_t openRegistryHandleCount();
 void recordRegistryCalls(bool on);
 std::vector<std::string> recordedRegistryCalls();
 
+// Run-time linking: LoadLibraryA calls not yet matched by FreeLibrary.
+size_t loadedLibraryCount();
+
 // Message boxes.
 struct ShownMessageBox {
     HWND owner;

@@ -5,6 +5,7 @@
 #include "code_page.h"
 #include "registry.h"
 #include "files.h"
+#include "library.h"
 #include "user.h"
 #include "shell.h"
 #include "system_version.h"

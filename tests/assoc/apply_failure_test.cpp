@@ -83,6 +83,40 @@ TEST_F(ApplyFailure, ExtensionValueWriteFailureStopsBeforeTheClasses) {
     EXPECT_FALSE(keyExists("htmlfile"));
 }
 
+TEST_F(ApplyFailure, RefusedRegistrationIsARegistryErrorAndNeverListedHalfWritten) {
+    // A registration key that refuses writes (left by an earlier apply) is
+    // found before the first write; a failed value write only once the
+    // classes are written, and then the registration is not listed.
+    struct Case {
+        const char *key;
+        bool refusesWrites;
+    };
+    const Case cases[] = {{"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\URLAssociations", true},
+                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", true},
+                          {"HKEY_LOCAL_MACHINE\\Software\\Corvant\\Capabilities\\FileAssociations", false},
+                          {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", false}};
+    for (const Case &refused : cases) {
+        SCOPED_TRACE(refused.key);
+        clearRegistryFailures();
+        for (const char *key : {"Software\\Corvant", "Software\\RegisteredApplications"})
+            deleteTree(HKEY_LOCAL_MACHINE, key);
+        if (refused.refusesWrites) {
+            ASSERT_TRUE(applyAssociations());
+        }
+        for (const char *key : programKeys) deleteTree(key);
+        clearShownMessageBoxes();
+        refused.refusesWrites ? refuseKeyWrites(refused.key) : failValueWritesBelow(refused.key);
+        EXPECT_FALSE(applyAssociations());
+        expectOnlyBox("Error opening/modifying registry.");
+        EXPECT_EQ(keyExists("http"), !refused.refusesWrites);
+        if (!refused.refusesWrites) {
+            EXPECT_FALSE(readValue(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", "Corvant").has_value());
+        }
+        // version.dll is released on this path too.
+        EXPECT_EQ(loadedLibraryCount(), 0u);
+    }
+}
+
 TEST_F(ApplyFailure, UnreadableStoreIsARegistryError) {
     // A store that does not parse is refused, not overwritten.
     const std::string store = sandbox.folder() + "/registry.reg";
@@ -215,7 +249,10 @@ TEST_F(ApplyFailure, TheCheckNamesEveryKeyTheApplyCreates) {
         browserSettings.browserIsOther = otherBrowser;
         std::vector<std::string> planned, created;
         for (const PlannedKey &key : plannedKeys(browserSettings))
-            if (key.change == PlannedKey::written) planned.push_back("RegCreateKeyExA " + key.path.substr(17));
+            if (key.change == PlannedKey::written)
+                planned.push_back("RegCreateKeyExA " + (key.path.rfind("Software\\Classes\\", 0) == 0
+                                                            ? key.path.substr(17)
+                                                            : "HKEY_LOCAL_MACHINE\\" + key.path));
         recordRegistryCalls(true);
         ASSERT_TRUE(applyAssociations());
         recordRegistryCalls(false);

@@ -53,9 +53,9 @@ std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath, REGS
     return names;
 }
 
-std::vector<std::string> valueNames(HKEY root, const std::string &keyPath) {
+std::vector<std::string> valueNames(HKEY root, const std::string &keyPath, REGSAM view) {
     std::vector<std::string> names;
-    OpenedKey key(root, keyPath);
+    OpenedKey key(root, keyPath, view);
     if (!key.handle) return names;
     for (DWORD index = 0;; ++index) {
         char name[16384];

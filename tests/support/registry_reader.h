@@ -23,7 +23,7 @@ bool keyExists(HKEY root, const std::string &keyPath, REGSAM view = 0);
 std::optional<RegistryValue> readValue(HKEY root, const std::string &keyPath, const std::string &valueName,
                                        REGSAM view = 0);
 std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath, REGSAM view = 0);
-std::vector<std::string> valueNames(HKEY root, const std::string &keyPath);
+std::vector<std::string> valueNames(HKEY root, const std::string &keyPath, REGSAM view = 0);
 void deleteTree(HKEY root, const std::string &keyPath);
 
 inline bool keyExists(const std::string &keyPath) { return keyExists(HKEY_CLASSES_ROOT, keyPath); }
