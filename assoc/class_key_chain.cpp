@@ -23,9 +23,14 @@ void ClassKeyChain::setDefaultIcon(const char *iconValue) {
     setString(defaultIconKey, "", iconValue);
 }
 
+// The shell key's default names the verb a double click uses (Internet
+// Explorer 7 and later leave "opennew" there), and LegacyDisable hides a
+// verb. Other verbs are left to whoever wrote them.
 void ClassKeyChain::createShellOpen() {
     createKey(classKey, "shell", shellKey);
+    setString(shellKey, "", "open");
     createKey(shellKey, "open", openKey);
+    if (openKey) noteRemoval(removeValue(openKey, "LegacyDisable"));
 }
 
 void ClassKeyChain::setCommand(const char *commandValue) {

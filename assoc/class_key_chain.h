@@ -21,6 +21,7 @@ public:
 
     void setDescription(const char *text);
     void setDefaultIcon(const char *iconValue);
+    // Makes open the class's default verb and unhides it.
     void createShellOpen();
     // Also removes a DelegateExecute handler there, which Windows would run
     // instead of the command.

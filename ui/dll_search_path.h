@@ -1,7 +1,16 @@
 #pragma once
 
-// Takes the current directory off the search path for DLLs. Corvant runs
-// with administrator rights while its current directory moves into folders
-// the user can write to (the file-open dialog, the Auto find walk), and the
-// dialogs load DLLs (shell extensions) by name.
-void leaveCurrentDirectoryOffDllSearchPath();
+#include "platform/win32.h"
+
+// Limits where DLLs loaded by name are looked for to the system folder, as
+// the first thing the program does. Corvant runs with administrator rights,
+// is often started from a Downloads folder that other programs write to, and
+// its current directory moves into folders the user can write to (the
+// file-open dialog, the Auto find walk); the dialogs and the common controls
+// load DLLs (uxtheme.dll, shell extensions) by name on demand.
+void restrictDllSearchToSystemFolder();
+
+// Loads a DLL of the system folder (name such as "version.dll") by its full
+// path, so that no copy elsewhere is taken for it. Null when it cannot be
+// loaded; the caller frees it with FreeLibrary.
+HMODULE loadSystemLibrary(const char *name);

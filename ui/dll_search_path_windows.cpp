@@ -1,14 +1,41 @@
 #include "ui/dll_search_path.h"
 
-#include "platform/win32.h"
+#include <cstring>
 
-void leaveCurrentDirectoryOffDllSearchPath() {
-    // SetDllDirectoryA came with Windows XP SP1; it is looked up so that the
-    // program still starts where it is missing.
-    typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
+namespace {
+
+template <typename Function>
+Function kernelFunction(const char *name) {
+    // kernel32.dll is in every process already: nothing is loaded here.
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return;
-    const auto setDllDirectory = reinterpret_cast<SetDllDirectoryFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+    if (!kernel) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, name)));
+}
+
+}  // namespace
+
+void restrictDllSearchToSystemFolder() {
+    // Windows 8 and later have SetDefaultDllDirectories, and so have Vista
+    // and 7 with update KB2533623. It takes the program's own folder off the
+    // search too.
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
+    const auto setDefaultDllDirectories = kernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+    if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // SetDllDirectoryA came with XP SP1. An empty folder takes the current
+    // directory off the search, where the call above is missing, and also
+    // for a LoadLibraryEx with LOAD_WITH_ALTERED_SEARCH_PATH, which does not
+    // follow the default directories set above.
+    typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
+    const auto setDllDirectory = kernelFunction<SetDllDirectoryFunction>("SetDllDirectoryA");
     if (setDllDirectory) setDllDirectory("");
+}
+
+HMODULE loadSystemLibrary(const char *name) {
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    const std::size_t nameLength = std::strlen(name);
+    if (length == 0 || length >= MAX_PATH || length + 1 + nameLength >= MAX_PATH) return nullptr;
+    path[length] = '\\';
+    std::memcpy(path + length + 1, name, nameLength + 1);
+    return LoadLibraryA(path);
 }

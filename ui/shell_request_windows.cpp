@@ -94,11 +94,17 @@ bool findDesktopShell(ComPointer<IShellDispatch2> &shell) {
     if (FAILED(
             CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.outVoid())))
         return false;
-    VARIANT noLocation;
-    VariantInit(&noLocation);
+    // The desktop is named by its CSIDL, as Microsoft documents for it; an
+    // empty location may find no window on Windows.
+    VARIANT desktopLocation;
+    VariantInit(&desktopLocation);
+    desktopLocation.vt = VT_I4;
+    desktopLocation.lVal = CSIDL_DESKTOP;
+    VARIANT noRoot;
+    VariantInit(&noRoot);
     long desktopWindow = 0;
     ComPointer<IDispatch> desktop;
-    if (windows->FindWindowSW(&noLocation, &noLocation, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
+    if (windows->FindWindowSW(&desktopLocation, &noRoot, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
                               desktop.out()) != S_OK ||
         !desktop.get())
         return false;

@@ -6,7 +6,7 @@
 #include "ui/resources/resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    leaveCurrentDirectoryOffDllSearchPath();
+    restrictDllSearchToSystemFolder();
     programInstance = instance;
     HWND parent = GetDesktopWindow();
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "assoc/class_key_chain.h"
 #include "platform/portable/test_hooks.h"
 #include "tests/assoc/assoc_fixture.h"
 
@@ -73,6 +74,17 @@ TEST_F(ApplyFailure, ValueWriteFailureIsNotReportedAsSuccess) {
     expectOnlyBox("Error opening/modifying registry.");
     EXPECT_TRUE(keyExists("gopher\\shell\\open\\ddeexec\\Topic"));
     EXPECT_FALSE(readValue("gopher\\shell\\open\\command", "").has_value());
+}
+
+TEST_F(ApplyFailure, DefaultVerbThatCannotBeWrittenIsNotReportedAsSuccess) {
+    // Only the shell key's own value is written below it in these steps.
+    failValueWritesBelow("http\\shell");
+    ClassKeyChain chain("http");
+    chain.setDescription("URL:HyperText Transfer Protocol");
+    chain.createShellOpen();
+    chain.release();
+    EXPECT_FALSE(chain.completelyWritten());
+    EXPECT_TRUE(keyExists("http\\shell\\open"));
 }
 
 TEST_F(ApplyFailure, ExtensionValueWriteFailureStopsBeforeTheClasses) {

@@ -40,7 +40,8 @@ void expectClassLayout(const std::string &name, const std::string &description, 
 
     EXPECT_EQ(readValue(name + "\\DefaultIcon", ""), stringValue(icon));
     expectOnly(name + "\\shell", {"open"}, subkeyNames(name + "\\shell"));
-    EXPECT_TRUE(valueNames(name + "\\shell").empty());
+    EXPECT_EQ(readValue(name + "\\shell", ""), stringValue("open"));
+    expectOnly(name + "\\shell", {""}, valueNames(name + "\\shell"));
     expectOnly(name + "\\shell\\open", {"command", "ddeexec"}, subkeyNames(name + "\\shell\\open"));
     EXPECT_TRUE(valueNames(name + "\\shell\\open").empty());
     EXPECT_EQ(readValue(name + "\\shell\\open\\command", ""), stringValue(command));
@@ -148,6 +149,36 @@ TEST_F(ApplyLayout, RemovesStaleHandlersOfTheOpenVerbAndLeavesEverythingElseAlon
     expectOnly("ddeexec", {"", "NoActivateHandler"}, valueNames(open + "\\ddeexec"));
     EXPECT_EQ(readValue(".html", "PerceivedType"), stringValue("text"));
     EXPECT_EQ(readValue(".html", ""), stringValue("htmlfile"));
+}
+
+TEST_F(ApplyLayout, OpenBecomesTheDefaultVerbAndOtherVerbsStay) {
+    struct Case {
+        const char *shellDefault;  // nullptr: the shell key has none
+        bool legacyDisable;
+    };
+    // Internet Explorer 7 and later leave "opennew" with a verb of that name;
+    // a verb list names several.
+    const Case cases[] = {{"opennew", true}, {"opennew,open", false}, {"", true}, {nullptr, false}};
+    choosePath("C:\\Browser\\B.EXE");
+    for (const Case &seed : cases) {
+        SCOPED_TRACE(seed.shellDefault ? seed.shellDefault : "no default");
+        for (const WrittenClass &written : writtenClasses) {
+            const std::string shell = std::string(written.name) + "\\shell";
+            deleteTree(written.name);
+            createKey(shell + "\\opennew\\command", "", "old.exe \"%1\"");
+            if (seed.shellDefault) createKey(shell, "", seed.shellDefault);
+            if (seed.legacyDisable) createKey(shell + "\\open", "LegacyDisable", "");
+            createKey(shell + "\\open", "Kept", "yes");
+        }
+        ASSERT_TRUE(applyAssociations());
+        for (const WrittenClass &written : writtenClasses) {
+            const std::string shell = std::string(written.name) + "\\shell";
+            EXPECT_EQ(readValue(shell, ""), stringValue("open")) << written.name;
+            expectOnly(shell + "\\open", {"Kept"}, valueNames(shell + "\\open"));
+            expectOnly(shell, {"open", "opennew"}, subkeyNames(shell));
+            EXPECT_EQ(readValue(shell + "\\opennew\\command", ""), stringValue("old.exe \"%1\"")) << written.name;
+        }
+    }
 }
 
 TEST_F(ApplyLayout, ApplyingTwiceLeavesTheSameValues) {

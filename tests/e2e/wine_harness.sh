@@ -397,7 +397,7 @@ e2e_check_class() {
     e2e_expect_line "$dump" "$class	EditFlags	REG_DWORD	0x2"
     e2e_expect_line "$dump" "$class	URL Protocol	REG_SZ	"
     e2e_expect_line "$dump" "$class\\DefaultIcon	(Default)	REG_SZ	$icon"
-    e2e_expect_key "$dump" "$class\\shell"
+    e2e_expect_line "$dump" "$class\\shell	(Default)	REG_SZ	open"
     e2e_expect_key "$dump" "$class\\shell\\open"
     e2e_expect_line "$dump" "$class\\shell\\open\\command	(Default)	REG_SZ	$command"
     if [ -z "$server" ]; then

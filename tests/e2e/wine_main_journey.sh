@@ -1,9 +1,12 @@
 #!/bin/bash
 # The main journey under Wine, with a stand-in browser that records how it
 # was started: "Other browsers", "&Specify location..." picks the stand-in,
-# "Done", and the test button starts it with the maker's address. In a 64-bit
-# prefix, a 64-bit program then opens an address through the classes that
-# the 32-bit Corvant wrote, and the stand-in answers it too.
+# "Done", and the test button starts it with the maker's address. Before the
+# apply, htmlfile and http name another verb than open as their default, as
+# Internet Explorer 7 and later leave htmlfile; afterwards a page and an
+# address opened with the default verb (as a double click opens them) start
+# the stand-in, from a 32-bit program and, in a 64-bit prefix, from a 64-bit
+# one run by Wine's 64-bit loader.
 # E2E_WINEARCH and E2E_WINVER choose the prefix (see wine_harness.sh).
 #   wine_main_journey.sh CORVANT_EXE WORKDIR WINDOW_TEXT_EXE STUB_BROWSER_EXE
 set -u
@@ -24,6 +27,14 @@ rm -f "$record"
 for key in "${E2E_PROGRAM_KEYS[@]}"; do
     e2e_delete_key "$key"
 done
+old='"C:\\Old Browser\\old.exe" "%1"'
+for class in htmlfile http; do
+    e2e_set_value "$class\\shell" "" REG_SZ opennew
+    e2e_set_value "$class\\shell\\opennew\\command" "" REG_SZ "$old"
+done
+e2e_set_value 'htmlfile\shell\open' LegacyDisable REG_SZ ""
+page='C:\corvant-page.html'
+printf '<html></html>\n' >"$E2E_DRIVE_C/corvant-page.html"
 
 # e2e_expect_started ADDRESS WHO: the stand-in records exactly ADDRESS.
 e2e_expect_started() {
@@ -51,13 +62,32 @@ e2e_expect_started http://example.com/ "the test button"
 # user would.
 e2e_exit_program_regaining_keyboard
 e2e_check_everything_written "$browser,0" "\"$browser\" \"%1\"" ""
+dump=$(e2e_dump_key htmlfile)
+e2e_expect_line "$dump" "htmlfile\\shell\\opennew\\command	(Default)	REG_SZ	$old"
+if printf '%s\n' "$dump" | grep -q LegacyDisable; then e2e_fail "htmlfile\\shell\\open is still hidden"; fi
+
+# e2e_open_by_default_verb LOADER ARCHITECTURE ADDRESS: a program of that
+# architecture, started by that Wine loader, asks the shell to open ADDRESS
+# with the class's default verb (Wine's start names "open" itself).
+e2e_open_by_default_verb() {
+    local shown
+    shown=$(timeout 60 "$1" 'C:\windows\system32\cmd.exe' /c \
+        "echo %PROCESSOR_ARCHITECTURE%& rundll32.exe shell32.dll,ShellExec_RunDLL $3" </dev/null 2>/dev/null |
+        tr -d '\r' | head -n 1)
+    [ "$shown" = "$2" ] || e2e_fail "the client meant to be $2 runs as ${shown:-nothing}"
+}
+
+e2e_open_by_default_verb wine x86 "$page"
+e2e_expect_started "$page" "a 32-bit program"
 
 if [ "${E2E_WINEARCH:-win64}" = win64 ]; then
-    # System32 of a 64-bit prefix holds the 64-bit programs.
-    cmd=$E2E_DRIVE_C/windows/system32/cmd.exe
-    objdump -f "$cmd" 2>/dev/null | grep -q 'pei-x86-64' || e2e_fail "$cmd is not a 64-bit program"
-    timeout 60 wine 'C:\windows\system32\cmd.exe' /c start http://example.com/64-bit </dev/null >/dev/null 2>&1 ||
-        e2e_fail "a 64-bit cmd /c start failed"
+    # Debian's wine starts system32's programs as 32-bit ones; its 64-bit
+    # loader runs them as 64-bit programs.
+    wine64=/usr/lib/wine/wine64
+    [ -x "$wine64" ] || e2e_fail "Wine's 64-bit loader $wine64 is not installed (Debian's wine64 package)"
+    e2e_open_by_default_verb "$wine64" AMD64 "$page"
+    e2e_expect_started "$page" "a 64-bit program"
+    e2e_open_by_default_verb "$wine64" AMD64 http://example.com/64-bit
     e2e_expect_started http://example.com/64-bit "a 64-bit program"
 fi
 e2e_log "PASS"
