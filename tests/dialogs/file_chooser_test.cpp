@@ -157,14 +157,6 @@ TEST_F(FileChooser, MissingFileOrFolderKeepsTheChooserOpenWithAMessage) {
     EXPECT_FALSE(scriptRanDry());
 }
 
-TEST_F(FileChooser, APipeNamedLikeAProgramIsNoFileToChoose) {
-    ASSERT_EQ(mkfifo((folder + "/pipe.exe").c_str(), 0600), 0);
-    startIn(folder + "/");
-    typeKeys("pipe{Enter}{Snap}{Esc}");
-    EXPECT_FALSE(GetOpenFileNameA(&request));
-    EXPECT_NE(snapshots().at(0).find("a device, not to a file."), std::string::npos) << snapshots()[0];
-}
-
 TEST_F(FileChooser, WithoutMustExistFlagsANewNameIsAccepted) {
     request.Flags = OFN_HIDEREADONLY;
     startIn(folder + "/");
