@@ -62,9 +62,6 @@ e2e_expect_started http://example.com/ "the test button"
 # user would.
 e2e_exit_program_regaining_keyboard
 e2e_check_everything_written "$browser,0" "\"$browser\" \"%1\"" ""
-dump=$(e2e_dump_key htmlfile)
-e2e_expect_line "$dump" "htmlfile\\shell\\opennew\\command	(Default)	REG_SZ	$old"
-if printf '%s\n' "$dump" | grep -q LegacyDisable; then e2e_fail "htmlfile\\shell\\open is still hidden"; fi
 
 # e2e_open_by_default_verb LOADER ARCHITECTURE ADDRESS: a program of that
 # architecture, started by that Wine loader, asks the shell to open ADDRESS
