@@ -184,9 +184,9 @@ TEST_F(ApplyFailure, AKeyThatRefusesWritesStopsTheApplyBeforeAnythingIsWritten) 
         std::ifstream in(store, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     };
-    for (const char *refusing : {"gopher\\shell\\open\\command", "https", "ftp\\shell\\open\\ddeexec\\ifexec\\x",
-                                 "https\\shell\\open\\ddeexec", "HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications",
-                                 "HKEY_LOCAL_MACHINE\\Software\\Classes"}) {
+    for (const char *refusing :
+         {"gopher\\shell\\open\\command", "https", "ftp\\shell\\open\\ddeexec\\ifexec\\x",
+          "HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", "HKEY_LOCAL_MACHINE\\Software\\Classes"}) {
         SCOPED_TRACE(refusing);
         // An earlier registration, with a stale ifexec key, or none at all.
         if (std::strcmp(refusing, "HKEY_LOCAL_MACHINE\\Software\\Classes") != 0) {
@@ -202,7 +202,6 @@ TEST_F(ApplyFailure, AKeyThatRefusesWritesStopsTheApplyBeforeAnythingIsWritten) 
         refuseKeyWrites(refusing);
         clearShownMessageBoxes();
         choosePath("C:\\Browser\\B.EXE");
-        browserSettings.browserIsOther = std::strstr(refusing, "https\\") != nullptr;
         EXPECT_FALSE(applyAssociations());
         expectOnlyBox("Error opening/modifying registry.");
         EXPECT_EQ(storeText(), before);

@@ -19,20 +19,16 @@ std::string standIn(const char *name) {
 #endif
 }
 
-TEST_F(BrowserRegistration, NameComesFromTheVersionResourceInItsFirstLanguageElseFromTheFileName) {
+TEST_F(BrowserRegistration, NameComesFromTheVersionResourceElseFromTheFileName) {
     if (standIn("x").empty()) GTEST_SKIP() << "no MinGW resource compiler and linker to make the stand-ins";
     choosePath("C:\\Browser\\Plain.EXE");  // an empty file
-    struct Case {
-        std::string path;
-        const char *name;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, const char *> cases[] = {
         {standIn("described.exe"), "Beispiel Browser (chosen with Corvant)"},
         {standIn("product_only.exe"), "Example Product (chosen with Corvant)"},
         {"C:\\Browser\\Plain.EXE", "Plain (chosen with Corvant)"},
         {"C:\\Browser\\netscape", "netscape (chosen with Corvant)"},  // no such file
     };
-    for (const Case &item : cases) EXPECT_EQ(registeredBrowserName(item.path.c_str()), item.name) << item.path;
+    for (const auto &[path, name] : cases) EXPECT_EQ(registeredBrowserName(path.c_str()), name) << path;
 }
 
 // A key of the registration as "name=data" in name order, for strings.

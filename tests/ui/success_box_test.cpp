@@ -175,8 +175,8 @@ TEST_F(SuccessBox, TheAccountsOwnClassKeysAreNamedWithWhereTheyAre) {
 // (Windows 10 and the error box: the tests above).
 TEST_F(SuccessBox, YesAsksForThePageOfThisWindowsAndFallsBack) {
     const std::string panel = "/name Microsoft.DefaultPrograms /page pageDefaultProgram";
-    const ShellRequest defaultApps{"ms-settings:defaultapps", ""}, defaultPrograms{"control.exe", panel},
-        listWithUsersRights{"control.exe", panel, Route::onlyForUser}, ownPage{"Corvant", "", Route::associationPage};
+    const ShellRequest settings{"ms-settings:defaultapps", ""}, panelPage{"control.exe", panel},
+        asUser{"control.exe", panel, Route::onlyForUser}, ownPage{"Corvant", "", Route::associationPage};
     struct Case {
         DefaultAppsPlace place;
         bool usersRights;
@@ -185,13 +185,10 @@ TEST_F(SuccessBox, YesAsksForThePageOfThisWindowsAndFallsBack) {
     };
     const Case cases[] = {
         // Not elevated: the registration's own page, shown by Corvant's process.
-        {DefaultAppsPlace::defaultPrograms, true, {false, true}, {ownPage, defaultPrograms}},
+        {DefaultAppsPlace::defaultPrograms, true, {false, true}, {ownPage, panelPage}},
         // Elevated: the list of programs with the user's rights comes first.
-        {DefaultAppsPlace::defaultPrograms,
-         false,
-         {false, false, true},
-         {listWithUsersRights, ownPage, defaultPrograms}},
-        {DefaultAppsPlace::unknown, false, {false, false}, {defaultApps, defaultPrograms}},
+        {DefaultAppsPlace::defaultPrograms, false, {false, false, true}, {asUser, ownPage, panelPage}},
+        {DefaultAppsPlace::unknown, false, {false, false}, {settings, panelPage}},
     };
     takeShellRequests();
     for (const Case &c : cases) {
