@@ -153,22 +153,20 @@ TEST_F(ApplyLayout, RemovesStaleHandlersOfTheOpenVerbAndLeavesEverythingElseAlon
 }
 
 TEST_F(ApplyLayout, OpenBecomesTheDefaultVerbAndOtherVerbsStay) {
-    struct Case {
-        const char *shellDefault;  // nullptr: the shell key has none
-        bool legacyDisable;
-    };
-    // Internet Explorer 7 and later leave "opennew" with a verb of that name;
-    // a verb list names several.
-    const Case cases[] = {{"opennew", true}, {"opennew,open", false}, {"", true}, {nullptr, false}};
+    // The shell key's default (nullptr: none) and whether open has
+    // LegacyDisable. Internet Explorer 7 and later leave "opennew" with a
+    // verb of that name; a verb list names several.
+    const std::pair<const char *, bool> cases[] = {
+        {"opennew", true}, {"opennew,open", false}, {"", true}, {nullptr, false}};
     choosePath("C:\\Browser\\B.EXE");
-    for (const Case &seed : cases) {
-        SCOPED_TRACE(seed.shellDefault ? seed.shellDefault : "no default");
+    for (const auto &[shellDefault, legacyDisable] : cases) {
+        SCOPED_TRACE(shellDefault ? shellDefault : "no default");
         for (const WrittenClass &written : writtenClasses) {
             const std::string shell = std::string(written.name) + "\\shell";
             deleteTree(written.name);
             createKey(shell + "\\opennew\\command", "", "old.exe \"%1\"");
-            if (seed.shellDefault) createKey(shell, "", seed.shellDefault);
-            if (seed.legacyDisable) createKey(shell + "\\open", "LegacyDisable", "");
+            if (shellDefault) createKey(shell, "", shellDefault);
+            if (legacyDisable) createKey(shell + "\\open", "LegacyDisable", "");
             createKey(shell + "\\open", "Kept", "yes");
         }
         ASSERT_TRUE(applyAssociations());

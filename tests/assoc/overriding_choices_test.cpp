@@ -125,19 +125,18 @@ TEST_F(OverridingChoicesTest, TheAccountsClassKeysThatComeFirstAreNamed) {
     const std::string classes = "Software\\Classes\\";
     const struct {
         const char *key, *valueName;
-        DWORD type;
         std::string bytes;
         const char *named;
     } cases[] = {
-        {".htm", "", REG_SZ, std::string("OtherBrowserHTML\0", 17), ".htm"},
-        {".html", "", REG_SZ, std::string("HTMLFile\0", 9), nullptr},  // the class just written
-        {"http\\shell\\open\\command", "", REG_SZ, std::string("other.exe\0", 10), "http"},
-        {"https\\shell\\open\\command", "DelegateExecute", REG_SZ, std::string("{0}\0", 4), "https"},
-        {"htmlfile\\shell", "", REG_SZ, std::string(" opennew,open", 13), "htmlfile"},  // no terminator
+        {".htm", "", std::string("OtherBrowserHTML\0", 17), ".htm"},
+        {".html", "", std::string("HTMLFile\0", 9), nullptr},  // the class just written
+        {"http\\shell\\open\\command", "", std::string("other.exe\0", 10), "http"},
+        {"https\\shell\\open\\command", "DelegateExecute", std::string("{0}\0", 4), "https"},
+        {"htmlfile\\shell", "", std::string(" opennew,open", 13), "htmlfile"},  // no terminator
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.type));
-        seeds.seedValue(classes + c.key, c.valueName, c.type, c.bytes);
+        SCOPED_TRACE(c.key);
+        seeds.seedValue(classes + c.key, c.valueName, REG_SZ, c.bytes);
         EXPECT_EQ(userClassKeys(), c.named ? Names{c.named} : Names{});
         seeds.removeAll();
     }

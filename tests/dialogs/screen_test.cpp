@@ -200,9 +200,7 @@ TEST(DisplayText, ControlsBidiAndFormatCharactersAreShownAsOneReplacementEach) {
         {"\xEF\xBB\xBFname\xE2\x80\x8B\xE2\x81\xA0", r + "name" + r + r, 7},
         // C0, DEL and C1 controls: ESC ] 0 sets a title, U+009B is a CSI of its own.
         {"\x1B]0;x\x07\x7F", r + "]0;x" + r + r, 7},
-        {"\xC2\x9B"
-         "31m\xC2\x85",
-         r + "31m" + r, 5},
+        {"\xC2\x9B\x33\x31m\xC2\x85", r + "31m" + r, 5},
         // What is shown as itself: a combining accent with its letter, a wide character.
         {"e\xCC\x81\xE6\xB5\x8F", "e\xCC\x81\xE6\xB5\x8F", 3},
     };

@@ -528,9 +528,7 @@ TEST(TerminalKeys, SequencesAreKeysWhateverTheTerminalTypeAndUnknownOnesAreDropp
         {"\033[1;5H\033[15~\033[99;99x\033[?1;2c\033Ox\033OP", ""},
         {"\033x\033[Z", "A-x " + code(KeyCode::BackTab)},
         // Ctrl+A, E, K, U, W as their control characters; dropped in a paste.
-        {"\x01\x05\x0b\x15\x17\033[200~a\x15"
-         "b\033[201~",
-         "\x01 \x05 \x0b \x15 \x17 p:a p:b "},
+        {"\x01\x05\x0b\x15\x17\033[200~a\x15\x62\033[201~", "\x01 \x05 \x0b \x15 \x17 p:a p:b "},
         // Pasted: text, with nothing after the first line break.
         {"\033[200~a b\tc\r\rx\xC3\x9C\033[201~z\xC3\x9C", "p:a p:  p:b p:c z \xC3 \x9C "},
     };

@@ -21,10 +21,8 @@ term_wait_for "Could not open http://example.com/: xdg-open ended with status 3.
 # A paste that never ends: after a moment keys act again, and the notice is gone.
 term_keys -l $'\033[200~abc'
 sleep 0.5
-before=$(term_screen)
 term_keys Tab
 term_wait_gone "Could not open"
-[ "$before" != "$(term_screen)" ] || term_fail "Tab did nothing after the paste"
 term_keys M-x
 for i in $(seq 100); do
     [ -s "$TERM_RUN/exit-status" ] && break

@@ -49,11 +49,7 @@ problems=$(printf '%s\n' "$imports" | awk -F '\t' -v OFS='\t' '
         v = oldest[$0]
         if (v !~ /^(95|98|NT 4|2000|XP|XP SP1|XP SP2|XP SP3)$/) print $0 ": needs Windows " v
     }' "$list" -)
-unknown=$(printf '%s\n' "$imports" | awk '
-    NR == FNR {
-        if ($0 !~ /^#/ && NF > 0) known[toupper($1)] = 1
-        next
-    }
+unknown=$(printf '%s\n' "$imports" | awk 'NR == FNR { if ($0 !~ /^#/ && NF > 0) known[toupper($1)] = 1; next }
     !($1 in known) && !($1 in told) { print $1 ": not a KnownDLL, so looked for beside the program first"; told[$1] = 1 }
     ' "$known" -)
 problems=$(printf '%s\n%s\n' "$problems" "$unknown" | sed '/^$/d')

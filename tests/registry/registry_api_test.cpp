@@ -525,7 +525,7 @@ using LocalMachine = RegistryTest;
 TEST_F(LocalMachine, ItsClassesAreTheKeysOfClassesRoot) {
     const std::string machinePath = std::string("Software\\Classes\\") + scratchKey + "\\shell";
     KeyHandle key;
-    ASSERT_EQ(create(HKEY_LOCAL_MACHINE, machinePath.c_str(), key.out(), KEY_ALL_ACCESS | KEY_WOW64_64KEY),
+    ASSERT_EQ(create(HKEY_LOCAL_MACHINE, machinePath.c_str(), key.out(), KEY_SET_VALUE | KEY_WOW64_64KEY),
               ERROR_SUCCESS);
     ASSERT_EQ(setBytes(key, "", REG_SZ, std::string("run\0", 4)), ERROR_SUCCESS);
     EXPECT_EQ(readValue(HKEY_CLASSES_ROOT, std::string(scratchKey) + "\\shell", ""), stringValue("run"));

@@ -89,13 +89,11 @@ TEST_F(StoreLocation, SettledOnceAsAnAbsolutePath) {
     EnvironmentVariable xdg("XDG_DATA_HOME", nullptr);
     const fs::path started = fs::current_path();
     fs::current_path(sandbox_.folder());
-    {
-        EnvironmentVariable home("HOME", "relative home");
-        writeOneValue();
-        // Auto find moves to "/": the run keeps its store.
-        fs::current_path("/");
-        writeOneValue();
-    }
+    EnvironmentVariable home("HOME", "relative home");
+    writeOneValue();
+    // Auto find moves to "/": the run keeps its store.
+    fs::current_path("/");
+    writeOneValue();
     fs::current_path(started);
     EXPECT_TRUE(fs::exists(sandbox_.folder() + "/relative home/.local/share/corvant/registry.reg"));
     EXPECT_FALSE(fs::exists("/relative home"));

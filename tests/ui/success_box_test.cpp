@@ -164,10 +164,9 @@ TEST_F(SuccessBox, TheAccountsOwnClassKeysAreNamedWithWhereTheyAre) {
     // No settings page removes them: the box only tells.
     expectOneBox(applyAnswering(IDOK),
                  std::string(submitted) +
-                     "\n\nFor your account, Windows opens http with its own class keys under "
-                     "HKEY_CURRENT_USER\\Software\\Classes, which come before these changes. Corvant leaves them "
-                     "alone; remove them with regedit or reg delete for "
-                     "these changes to apply to your account.",
+                     "\n\nFor your account, Windows opens http with its own class keys under HKEY_CURRENT_USER\\"
+                     "Software\\Classes, which come before these changes. Corvant leaves them alone; remove them "
+                     "with regedit or reg delete for these changes to apply to your account.",
                  MB_OK | MB_ICONINFORMATION);
 }
 
