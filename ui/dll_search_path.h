@@ -9,8 +9,3 @@
 // file-open dialog, the Auto find walk); the dialogs and the common controls
 // load DLLs (uxtheme.dll, shell extensions) by name on demand.
 void restrictDllSearchToSystemFolder();
-
-// Loads a DLL of the system folder (name such as "version.dll") by its full
-// path, so that no copy elsewhere is taken for it. Null when it cannot be
-// loaded; the caller frees it with FreeLibrary.
-HMODULE loadSystemLibrary(const char *name);

@@ -1,7 +1,5 @@
-// The portable layer loads no DLLs, so there is no search path to change
-// and no system library to load.
+// The portable layer loads no DLLs from a search path, so there is none
+// to change.
 #include "ui/dll_search_path.h"
 
 void restrictDllSearchToSystemFolder() {}
-
-HMODULE loadSystemLibrary(const char *) { return nullptr; }

@@ -1,7 +1,5 @@
 #include "ui/dll_search_path.h"
 
-#include <cstring>
-
 namespace {
 
 template <typename Function>
@@ -28,14 +26,4 @@ void restrictDllSearchToSystemFolder() {
     typedef BOOL(WINAPI * SetDllDirectoryFunction)(LPCSTR);
     const auto setDllDirectory = kernelFunction<SetDllDirectoryFunction>("SetDllDirectoryA");
     if (setDllDirectory) setDllDirectory("");
-}
-
-HMODULE loadSystemLibrary(const char *name) {
-    char path[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    const std::size_t nameLength = std::strlen(name);
-    if (length == 0 || length >= MAX_PATH || length + 1 + nameLength >= MAX_PATH) return nullptr;
-    path[length] = '\\';
-    std::memcpy(path + length + 1, name, nameLength + 1);
-    return LoadLibraryA(path);
 }
