@@ -93,4 +93,7 @@ command="\"$browser\" \"%1\""
 e2e_check_everything_written "$icon" "$command" IExplore
 [ "$(e2e_reg query "$choice" /v ProgId | awk '$1 == "ProgId" { print $3 }')" = OtherBrowserURL ] ||
     e2e_fail "the per-user choice for http was changed"
+# The registration that page shows, where 64-bit Settings reads it.
+[ "$(e2e_reg query 'HKLM\Software\RegisteredApplications' /v Corvant /reg:64 | awk '$1 == "Corvant" { print $3 }')" = \
+    'Software\Corvant\Capabilities' ] || e2e_fail "the 64-bit view holds no registration of Corvant"
 e2e_log "PASS"
